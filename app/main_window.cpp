@@ -1,0 +1,452 @@
+#include "app/main_window.h"
+
+#include <algorithm>
+
+#include "app/window_events.h"
+
+namespace tovrelle {
+namespace {
+
+constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = WS_EX_TOOLWINDOW;
+constexpr DWORD kChildStyle = WS_CHILD | WS_CLIPSIBLINGS;
+constexpr DWORD kButtonStyle = BS_PUSHBUTTON | BS_CENTER | BS_VCENTER | BS_MULTILINE | WS_TABSTOP;
+constexpr DWORD kEditStyle = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
+constexpr DWORD kGroupBoxStyle = BS_GROUPBOX | BS_LEFT;
+constexpr COLORREF kEditBackground = 0x00FFFFFF;
+
+HFONT gui_font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+HMENU as_id(Identity id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_number(id))); }
+
+// Height a one-line edit box needs for one line of its font and its sunken edge.
+int min_edit_height(HWND edit) {
+    WindowDc dc(edit);
+    SelectedObject font(dc.get(), gui_font());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.get(), &tm);
+    return tm.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const WindowDef& def) : def_(def) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd() != nullptr) {
+        DestroyWindow(hwnd());
+    }
+}
+
+bool MainWindow::create(HINSTANCE instance, bool show) {
+    if (!register_class(instance, 0, GetSysColorBrush(COLOR_BTNFACE), LoadCursorW(nullptr, IDC_ARROW))) {
+        return false;
+    }
+    // Centred on the primary screen; the position kept in the definition is not used.
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - def_.outer_width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - def_.outer_height) / 2;
+    const std::wstring caption(def_.caption);
+    if (create_window(kWindowExStyle, caption.c_str(), kWindowStyle, left, top, def_.outer_width,
+                      def_.outer_height, nullptr, nullptr, instance) == nullptr) {
+        return false;
+    }
+    RECT outer;
+    GetWindowRect(hwnd(), &outer);
+    if (outer.right - outer.left != def_.outer_width || outer.bottom - outer.top != def_.outer_height) {
+        SetWindowPos(hwnd(), nullptr, left, top, def_.outer_width, def_.outer_height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    big_icon_.reset(static_cast<HICON>(
+        LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
+    small_icon_.reset(static_cast<HICON>(
+        LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(gui_font()), FALSE);
+
+    if (!create_controls(instance)) {
+        return false;
+    }
+    if (events_.created) {
+        events_.created();
+    }
+    if (show && hwnd() != nullptr) {
+        ShowWindow(hwnd(), SW_SHOW);
+    }
+    return hwnd() != nullptr;
+}
+
+// The group box holds the status label, which has no background of its own: the box paints
+// its own background colour so the label shows the window's colour through it.
+static LRESULT CALLBACK group_box_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto own = reinterpret_cast<WNDPROC>(GetPropW(hwnd, MainWindow::kOwnProcProperty));
+    if (msg == WM_ERASEBKGND) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        RemovePropW(hwnd, MainWindow::kOwnProcProperty);
+    }
+    return CallWindowProcW(own, hwnd, msg, wp, lp);
+}
+
+HWND MainWindow::container_hwnd(Identity container) const {
+    if (container == def_.id) {
+        return hwnd();
+    }
+    return control(container);
+}
+
+bool MainWindow::create_controls(HINSTANCE instance) {
+    for (const ControlDef& c : def_.controls) {
+        HWND parent = container_hwnd(c.container);
+        if (parent == nullptr) {
+            return false;
+        }
+        const std::wstring text(c.text);
+        HWND h = nullptr;
+        switch (c.kind) {
+            case ControlKind::Button:
+                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kButtonStyle, c.left, c.top,
+                                    c.width, c.height, parent, as_id(c.id), instance, nullptr);
+                break;
+            case ControlKind::GroupBox:
+                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kGroupBoxStyle, c.left,
+                                    c.top, c.width, c.height, parent, as_id(c.id), instance, nullptr);
+                if (h != nullptr) {
+                    SetPropW(h, kOwnProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(h, GWLP_WNDPROC)));
+                    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&group_box_proc));
+                }
+                break;
+            case ControlKind::Edit:
+                h = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(), kChildStyle | kEditStyle, c.left,
+                                    c.top, c.width, c.height, parent, as_id(c.id), instance, nullptr);
+                if (h != nullptr) {
+                    SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
+                    const int need = min_edit_height(h);
+                    if (c.height < need) {
+                        SetWindowPos(h, nullptr, 0, 0, c.width, need, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                    }
+                }
+                break;
+            case ControlKind::TransparentLabel: {
+                auto label = std::make_unique<TransparentLabel>();
+                if (label->create(instance, parent, child_number(c.id),
+                                  RECT{c.left, c.top, c.left + c.width, c.top + c.height}, c.text,
+                                  c.text_colour)) {
+                    h = label->hwnd();
+                    labels_[c.id] = std::move(label);
+                }
+                break;
+            }
+            case ControlKind::Timer: {
+                auto timer = std::make_unique<TimerControl>();
+                const Identity id = c.id;
+                timer->on_periodic = [this, id] {
+                    auto it = events_.periodic.find(id);
+                    if (it != events_.periodic.end() && it->second) {
+                        it->second();
+                    }
+                };
+                if (timer->create(instance, parent, child_number(c.id), c.timer_period_ms)) {
+                    h = timer->hwnd();
+                    timers_[c.id] = std::move(timer);
+                }
+                break;
+            }
+        }
+        if (h == nullptr) {
+            return false;
+        }
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(gui_font()), FALSE);
+        controls_[c.id] = h;
+    }
+    // Shown only once all exist, without taking the activation; timers have nothing to show.
+    for (const ControlDef& c : def_.controls) {
+        if (c.kind != ControlKind::Timer) {
+            ShowWindow(controls_[c.id], SW_SHOWNA);
+        }
+    }
+    return true;
+}
+
+HWND MainWindow::control(Identity id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+TimerControl* MainWindow::timer(Identity id) const {
+    auto it = timers_.find(id);
+    return it == timers_.end() ? nullptr : it->second.get();
+}
+
+TransparentLabel* MainWindow::label(Identity id) const {
+    auto it = labels_.find(id);
+    return it == labels_.end() ? nullptr : it->second.get();
+}
+
+PropertyValue MainWindow::read(Identity window, Identity control_id, int property) const {
+    if (window != def_.id || hwnd() == nullptr) {
+        return {};
+    }
+    if (control_id == def_.id_as_control) {
+        if (property == prop::kVisible) {
+            return IsWindowVisible(hwnd()) != FALSE;
+        }
+        return {};
+    }
+    const ControlDef* c = find_control(def_, control_id);
+    if (c == nullptr || property != prop::kContent) {
+        return {};
+    }
+    switch (c->kind) {
+        case ControlKind::Edit: {
+            HWND h = control(control_id);
+            const int length = GetWindowTextLengthW(h);
+            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+            const int got = GetWindowTextW(h, text.data(), length + 1);
+            text.resize(static_cast<std::size_t>(std::max(got, 0)));
+            return text;
+        }
+        case ControlKind::TransparentLabel:
+            return label(control_id)->caption();
+        case ControlKind::Timer:
+            return timer(control_id)->period();
+        default:
+            return {};
+    }
+}
+
+void MainWindow::write(Identity window, Identity control_id, int property, const PropertyValue& value) {
+    if (window != def_.id || hwnd() == nullptr) {
+        return;
+    }
+    if (control_id == def_.id_as_control) {
+        if (property == prop::kVisible) {
+            const bool* v = std::get_if<bool>(&value);
+            set_visible(v != nullptr && *v);
+        }
+        return;
+    }
+    const ControlDef* c = find_control(def_, control_id);
+    if (c == nullptr || property != prop::kContent) {
+        return;
+    }
+    if (c->kind == ControlKind::TransparentLabel) {
+        const std::wstring* text = std::get_if<std::wstring>(&value);
+        label(control_id)->set_caption(text != nullptr ? std::wstring_view(*text) : std::wstring_view());
+    } else if (c->kind == ControlKind::Timer) {
+        const int* period = std::get_if<int>(&value);
+        timer(control_id)->write_period(period != nullptr ? *period : 0);
+    }
+}
+
+std::wstring MainWindow::edit_text(Identity edit) const {
+    PropertyValue v = read(def_.id, edit, prop::kContent);
+    std::wstring* text = std::get_if<std::wstring>(&v);
+    return text != nullptr ? std::move(*text) : std::wstring();
+}
+
+void MainWindow::set_caption(Identity label_id, std::wstring_view caption) {
+    write(def_.id, label_id, prop::kContent, std::wstring(caption));
+}
+
+void MainWindow::set_timer_period(Identity timer_id, int period_ms) {
+    write(def_.id, timer_id, prop::kContent, period_ms);
+}
+
+void MainWindow::set_visible(bool visible) {
+    if (hwnd() == nullptr) {
+        return;
+    }
+    stored_visible_ = visible;
+    ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
+}
+
+bool MainWindow::visible() const { return hwnd() != nullptr && IsWindowVisible(hwnd()) != FALSE; }
+
+bool MainWindow::pretranslate(MSG& msg) {
+    if (hwnd() == nullptr) {
+        return false;
+    }
+    if (msg.message == WM_RBUTTONDOWN && msg.hwnd == hwnd()) {
+        // Raised only for presses on the window itself: a control under the pointer takes the
+        // press, except the group box, which answers hit-testing as transparent.
+        if (events_.right_button_down) {
+            const int x = LOWORD(msg.lParam);
+            const int y = HIWORD(msg.lParam);
+            const int keys = key_state(GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                                       GetKeyState(VK_MENU) < 0);
+            const std::optional<bool> answer = events_.right_button_down(x, y, keys);
+            if (answer.has_value() && !*answer) {
+                return true;
+            }
+        }
+        return false;
+    }
+    if (msg.message == WM_KEYDOWN && (msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd))) {
+        return handle_key(msg);
+    }
+    return false;
+}
+
+bool MainWindow::handle_key(const MSG& msg) {
+    if (msg.wParam != VK_TAB && msg.wParam != VK_ESCAPE) {
+        return false;
+    }
+    // A key the focused control asks for is left to it.
+    const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam,
+                                      reinterpret_cast<LPARAM>(const_cast<MSG*>(&msg)));
+    if ((code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0) {
+        return false;
+    }
+    if (msg.wParam == VK_ESCAPE) {
+        SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+        return true;
+    }
+    if ((code & DLGC_WANTTAB) != 0) {
+        return false;
+    }
+    if (GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) {
+        return false;
+    }
+    move_focus_forward();
+    return true;
+}
+
+void MainWindow::move_focus_forward() {
+    const auto& order = def_.tab_order;
+    if (order.empty()) {
+        return;
+    }
+    HWND focus = GetFocus();
+    std::size_t start = order.size() - 1;  // nothing of ours focused: begin at the first
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        HWND h = control(order[i]);
+        if (h != nullptr && (h == focus || IsChild(h, focus))) {
+            start = i;
+            break;
+        }
+    }
+    for (std::size_t step = 1; step <= order.size(); ++step) {
+        HWND h = control(order[(start + step) % order.size()]);
+        if (h != nullptr && IsWindowVisible(h) && IsWindowEnabled(h) &&
+            (GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP) != 0) {
+            SetFocus(h);
+            return;
+        }
+    }
+}
+
+void MainWindow::on_command(WPARAM wp, LPARAM lp) {
+    const CommandTarget target = route_command(LOWORD(wp), def_.menu.size());
+    switch (target.kind) {
+        case CommandTarget::Kind::Ignored:
+            return;
+        case CommandTarget::Kind::Control: {
+            if (lp == 0 || HIWORD(wp) != BN_CLICKED) {
+                return;
+            }
+            for (const ControlDef& c : def_.controls) {
+                if (c.kind == ControlKind::Button && static_cast<unsigned>(child_number(c.id)) == target.index &&
+                    control(c.id) == reinterpret_cast<HWND>(lp)) {
+                    auto it = events_.clicked.find(c.id);
+                    if (it != events_.clicked.end() && it->second) {
+                        it->second();
+                    }
+                    return;
+                }
+            }
+            return;
+        }
+        case CommandTarget::Kind::MenuEntry: {
+            auto it = events_.item_selected.find(def_.menu[target.index].id);
+            if (it != events_.item_selected.end() && it->second) {
+                it->second();
+            }
+            return;
+        }
+    }
+}
+
+void MainWindow::on_destroy() {
+    if (events_.destroyed) {
+        events_.destroyed();
+    }
+    if (HMENU menu = GetMenu(hwnd()); menu != nullptr) {
+        SetMenu(hwnd(), nullptr);
+        DestroyMenu(menu);
+    }
+    if (loop_running_) {
+        PostQuitMessage(0);
+    }
+}
+
+LRESULT MainWindow::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
+    for (auto& hook : events_.message_hooks) {
+        LRESULT result = 0;
+        if (hook && hook(msg, wp, lp, result)) {
+            return result;
+        }
+    }
+    switch (msg) {
+        case WM_COMMAND:
+            on_command(wp, lp);
+            return 0;
+        case WM_CLOSE:
+            if (!events_.can_be_closed || events_.can_be_closed()) {
+                DestroyWindow(hwnd());
+            }
+            return 0;
+        case WM_QUERYENDSESSION: {
+            // The default answer first; only a yes there is put to the can-be-closed handler.
+            if (DefWindowProcW(hwnd(), msg, wp, lp) == FALSE) {
+                return FALSE;
+            }
+            return (!events_.can_be_closed || events_.can_be_closed()) ? TRUE : FALSE;
+        }
+        case WM_DESTROY:
+            on_destroy();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(hwnd(), focus)) {
+                    focus_on_deactivate_ = focus;
+                }
+            }
+            return DefWindowProcW(hwnd(), msg, wp, lp);
+        case WM_SETFOCUS: {
+            HWND target = focus_on_deactivate_;
+            if (target == nullptr || !IsWindow(target) || !IsChild(hwnd(), target)) {
+                target = def_.tab_order.empty() ? nullptr : control(def_.tab_order.front());
+            }
+            if (target != nullptr) {
+                SetFocus(target);
+            }
+            return 0;
+        }
+        case WM_CTLCOLOREDIT:
+            SetTextColor(reinterpret_cast<HDC>(wp), 0x00000000);
+            SetBkColor(reinterpret_cast<HDC>(wp), kEditBackground);
+            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+            SetTextColor(reinterpret_cast<HDC>(wp), 0x00000000);
+            SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        case kTrayCallbackMessage:
+            if (const std::optional<int> type = tray_event_type(static_cast<std::uint32_t>(lp));
+                type.has_value() && events_.tray_event) {
+                events_.tray_event(*type);
+            }
+            return 0;
+        default:
+            return DefWindowProcW(hwnd(), msg, wp, lp);
+    }
+}
+
+}  // namespace tovrelle

@@ -1,0 +1,104 @@
+// The main window 窗口: created from the window definition, with its controls, timers and
+// menu entries, the property access the handlers use, and the events it raises.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/timer_control.h"
+#include "app/transparent_label.h"
+#include "app/window_def.h"
+#include "base/win_handles.h"
+#include "base/window_base.h"
+
+namespace tovrelle {
+
+using PropertyValue = std::variant<std::monostate, bool, int, std::wstring>;
+
+// The handlers the window calls. Each is optional; an empty one means the event is not handled.
+struct MainWindowEvents {
+    std::function<void()> created;
+    std::function<bool()> can_be_closed;
+    // x, y in client coordinates, key state Ctrl 1 + Shift 2 + Alt 4. A handler that returns
+    // false has the press dropped.
+    std::function<std::optional<bool>(int x, int y, int keys)> right_button_down;
+    std::function<void(int type)> tray_event;
+    std::function<void()> destroyed;  // while the window and its controls still exist
+    std::map<Identity, std::function<void()>> clicked;
+    std::map<Identity, std::function<void()>> periodic;
+    std::map<Identity, std::function<void()>> item_selected;
+    // Messages no fixed event covers (registered messages, WM_TIMECHANGE). A hook that
+    // handles the message sets the result and returns true.
+    std::vector<std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>> message_hooks;
+};
+
+class MainWindow : public WindowBase<MainWindow> {
+public:
+    static constexpr const wchar_t* kClassName = L"TovrelleMainWindow";
+    // Window property that keeps the group box's own procedure behind its background painter.
+    static constexpr const wchar_t* kOwnProcProperty = L"TovrelleOwnProc";
+
+    explicit MainWindow(const WindowDef& def = main_window_def());
+    ~MainWindow();
+
+    MainWindowEvents& events() noexcept { return events_; }
+    [[nodiscard]] const WindowDef& definition() const noexcept { return def_; }
+
+    // Creates the window and its controls, raises the created event, then shows the window
+    // (unless show is false, for tests). False when a window or control could not be made.
+    bool create(HINSTANCE instance, bool show = true);
+
+    // The window handle of a control, or nullptr.
+    [[nodiscard]] HWND control(Identity id) const;
+    [[nodiscard]] TimerControl* timer(Identity id) const;
+    [[nodiscard]] TransparentLabel* label(Identity id) const;
+
+    // Property access by (window identity, control identity, property number).
+    PropertyValue read(Identity window, Identity control, int property) const;
+    void write(Identity window, Identity control, int property, const PropertyValue& value);
+
+    // Typed helpers on top of the property access.
+    [[nodiscard]] std::wstring edit_text(Identity edit) const;
+    void set_caption(Identity label, std::wstring_view caption);
+    void set_timer_period(Identity timer, int period_ms);
+    void set_visible(bool visible);
+    [[nodiscard]] bool visible() const;
+
+    // Keyboard and right-button handling of the event loop, before a message is dispatched.
+    // True when the message was consumed.
+    bool pretranslate(MSG& msg);
+
+    // The event loop is running: the window's destruction posts the quit message.
+    void set_loop_running(bool running) noexcept { loop_running_ = running; }
+
+private:
+    friend class WindowBase<MainWindow>;
+    LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
+
+    bool create_controls(HINSTANCE instance);
+    HWND container_hwnd(Identity container) const;
+    bool handle_key(const MSG& msg);
+    void move_focus_forward();
+    void on_command(WPARAM wp, LPARAM lp);
+    void on_destroy();
+
+    const WindowDef& def_;
+    MainWindowEvents events_;
+    std::map<Identity, HWND> controls_;  // every control; owned by the window as its children
+    std::map<Identity, std::unique_ptr<TimerControl>> timers_;
+    std::map<Identity, std::unique_ptr<TransparentLabel>> labels_;
+    UniqueIcon big_icon_;
+    UniqueIcon small_icon_;
+    HWND focus_on_deactivate_ = nullptr;
+    bool stored_visible_ = true;  // the window definition marks it visible
+    bool loop_running_ = false;
+};
+
+}  // namespace tovrelle

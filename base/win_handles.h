@@ -1,0 +1,145 @@
+// Owners for the Windows handles the program uses, all built on UniqueResource.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "base/unique_resource.h"
+
+namespace tovrelle {
+
+// GDI objects the program creates are counted, so a test or a soak run can show that every
+// object made in a paint is deleted again (GetGuiResources does not count them under Wine).
+struct GdiCounter {
+    static std::atomic<long>& live() noexcept {
+        static std::atomic<long> count{0};
+        return count;
+    }
+    static std::atomic<long>& created() noexcept {
+        static std::atomic<long> count{0};
+        return count;
+    }
+};
+
+namespace policy {
+
+template <typename H, BOOL(WINAPI* Close)(H)>
+struct NullIsInvalid {
+    using Handle = H;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { Close(h); }
+};
+
+struct Window : NullIsInvalid<HWND, DestroyWindow> {};
+struct Menu : NullIsInvalid<HMENU, DestroyMenu> {};
+struct Icon : NullIsInvalid<HICON, DestroyIcon> {};
+struct Hook : NullIsInvalid<HHOOK, UnhookWindowsHookEx> {};
+struct Module : NullIsInvalid<HMODULE, FreeLibrary> {};
+struct KernelHandle : NullIsInvalid<HANDLE, CloseHandle> {};
+
+struct MemoryDc {
+    using Handle = HDC;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { DeleteDC(h); }
+};
+
+struct FindFile {
+    using Handle = HANDLE;
+    static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Handle h) noexcept { FindClose(h); }
+};
+
+// Brushes, pens, bitmaps, fonts and regions: all released with DeleteObject.
+template <typename H>
+struct GdiObject {
+    using Handle = H;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle h) noexcept {
+        if (DeleteObject(h)) {
+            --GdiCounter::live();
+        }
+    }
+};
+
+}  // namespace policy
+
+using UniqueWindow = UniqueResource<policy::Window>;
+using UniqueMenu = UniqueResource<policy::Menu>;
+using UniqueIcon = UniqueResource<policy::Icon>;
+using UniqueHook = UniqueResource<policy::Hook>;
+using UniqueModule = UniqueResource<policy::Module>;
+using UniqueKernelHandle = UniqueResource<policy::KernelHandle>;
+using UniqueMemoryDc = UniqueResource<policy::MemoryDc>;
+using UniqueFindFile = UniqueResource<policy::FindFile>;
+template <typename H>
+using UniqueGdi = UniqueResource<policy::GdiObject<H>>;
+using UniqueBrush = UniqueGdi<HBRUSH>;
+using UniquePen = UniqueGdi<HPEN>;
+using UniqueBitmap = UniqueGdi<HBITMAP>;
+using UniqueFont = UniqueGdi<HFONT>;
+
+// Takes ownership of a freshly created GDI object and counts it.
+template <typename H>
+UniqueGdi<H> adopt_gdi(H h) noexcept {
+    if (h != nullptr) {
+        ++GdiCounter::live();
+        ++GdiCounter::created();
+    }
+    return UniqueGdi<H>(h);
+}
+
+// GetDC / ReleaseDC.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd, bool whole_window = false) noexcept
+        : hwnd_(hwnd), dc_(whole_window ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ReleaseDC(hwnd_, dc_);
+        }
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    [[nodiscard]] HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// BeginPaint / EndPaint.
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ~PaintDc() { EndPaint(hwnd_, &ps_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    [[nodiscard]] HDC get() const noexcept { return dc_; }
+    [[nodiscard]] const PAINTSTRUCT& info() const noexcept { return ps_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// SelectObject, undone when the scope ends.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(SelectObject(dc, obj)) {}
+    ~SelectedObject() {
+        if (old_ != nullptr && old_ != HGDI_ERROR) {
+            SelectObject(dc_, old_);
+        }
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace tovrelle

@@ -1,0 +1,9 @@
+#include "power/wiring.h"
+
+#include "app/program.h"
+
+namespace tovrelle {
+
+void wire_power(Program& /*program*/) {}
+
+}  // namespace tovrelle

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/exit_cleanup.h"
+#include "app/run_directory.h"
+#include "app/timer_period.h"
+#include "app/window_def.h"
+#include "app/window_events.h"
+
+namespace tovrelle {
+namespace {
+
+// ---- run directory ----
+
+struct RunDirCase {
+    const wchar_t* module;
+    const wchar_t* expected;
+};
+
+class RunDirectoryTest : public ::testing::TestWithParam<RunDirCase> {};
+
+TEST_P(RunDirectoryTest, EverythingBeforeTheLastBackslash) {
+    EXPECT_EQ(run_directory(GetParam().module), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RunDirectoryTest,
+                         ::testing::Values(RunDirCase{L"C:\\Program Files\\Tovrelle\\tovrelle.exe",
+                                                      L"C:\\Program Files\\Tovrelle"},
+                                           RunDirCase{L"C:\\tovrelle.exe", L"C:"},
+                                           RunDirCase{L"\\\\server\\share\\tools\\tovrelle.exe",
+                                                      L"\\\\server\\share\\tools"},
+                                           RunDirCase{L"\\\\?\\D:\\工具\\定时\\tovrelle.exe",
+                                                      L"\\\\?\\D:\\工具\\定时"},
+                                           RunDirCase{L"tovrelle.exe", L""}));
+
+// ---- exit clean-up list ----
+
+std::vector<int> g_ran;
+void first() { g_ran.push_back(1); }
+void second() { g_ran.push_back(2); }
+
+TEST(ExitCleanupList, RegisteredTwiceRunsOnceInRegistrationOrder) {
+    g_ran.clear();
+    ExitCleanupList list;
+    list.add(first);
+    list.add(second);
+    list.add(first);
+    list.run();
+    EXPECT_EQ(g_ran, (std::vector<int>{1, 2}));
+    // The second road to the end (or a second call) finds the list empty.
+    list.run();
+    EXPECT_EQ(g_ran, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(list.empty());
+}
+
+// ---- timer period ----
+
+class FakeTimerService : public TimerService {
+public:
+    void start(int period) override { calls.push_back("start " + std::to_string(period)); }
+    void stop() override { calls.push_back("stop"); }
+    std::vector<std::string> calls;
+};
+
+struct PeriodCase {
+    const char* what;
+    int initial;
+    std::vector<int> writes;
+    std::vector<std::string> calls;  // after construction
+    int period;
+    bool running;
+};
+
+class TimerPeriodTest : public ::testing::TestWithParam<PeriodCase> {};
+
+TEST_P(TimerPeriodTest, WriteRules) {
+    const PeriodCase& c = GetParam();
+    SCOPED_TRACE(c.what);
+    FakeTimerService service;
+    TimerPeriod timer(service, c.initial);
+    service.calls.clear();
+    for (int w : c.writes) {
+        timer.write(w);
+    }
+    EXPECT_EQ(service.calls, c.calls);
+    EXPECT_EQ(timer.period(), c.period);
+    EXPECT_EQ(timer.running(), c.running);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TimerPeriodTest,
+    ::testing::Values(
+        PeriodCase{"same period keeps the rhythm", 1000, {1000}, {}, 1000, true},
+        PeriodCase{"negative on a stopped timer", 0, {-5}, {}, 0, false},
+        PeriodCase{"start a stopped timer", 0, {1000}, {"start 1000"}, 1000, true},
+        PeriodCase{"new period restarts", 1000, {500}, {"stop", "start 500"}, 500, true},
+        PeriodCase{"zero stops", 1000, {0}, {"stop"}, 0, false},
+        PeriodCase{"negative stops", 1000, {-1}, {"stop"}, 0, false},
+        PeriodCase{"armed twice", 0, {1000, 1000}, {"start 1000"}, 1000, true}));
+
+TEST(TimerPeriod, PositiveInitialPeriodStartsAndShutdownStops) {
+    FakeTimerService service;
+    TimerPeriod running(service, 1000);
+    TimerPeriod stopped(service, 0);
+    EXPECT_EQ(service.calls, std::vector<std::string>{"start 1000"});
+    running.shutdown();
+    stopped.shutdown();
+    EXPECT_EQ(service.calls, (std::vector<std::string>{"start 1000", "stop"}));
+    EXPECT_FALSE(running.running());
+}
+
+// ---- command routing and tray events ----
+
+TEST(RouteCommand, MenuControlAndSystemRanges) {
+    struct Case {
+        unsigned command;
+        CommandTarget::Kind kind;
+        unsigned index;
+    };
+    const Case cases[] = {
+        {226, CommandTarget::Kind::Control, 226},     {19999, CommandTarget::Kind::Control, 19999},
+        {20000, CommandTarget::Kind::MenuEntry, 0},   {20001, CommandTarget::Kind::MenuEntry, 1},
+        {20002, CommandTarget::Kind::MenuEntry, 2},   {20003, CommandTarget::Kind::Ignored, 0},
+        {57599, CommandTarget::Kind::Ignored, 0},     {57600, CommandTarget::Kind::Ignored, 0},
+        {0xFFFF, CommandTarget::Kind::Ignored, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        const CommandTarget t = route_command(c.command, 3);
+        EXPECT_EQ(t.kind, c.kind);
+        EXPECT_EQ(t.index, c.index);
+    }
+}
+
+TEST(TrayEventType, FromMouseMessage) {
+    EXPECT_EQ(tray_event_type(0x0202), 1);
+    EXPECT_EQ(tray_event_type(0x0203), 2);
+    EXPECT_EQ(tray_event_type(0x0205), 3);
+    EXPECT_EQ(tray_event_type(0x007B), 3);
+    EXPECT_EQ(tray_event_type(0x0201), std::nullopt);  // left press
+    EXPECT_EQ(tray_event_type(0x0200), std::nullopt);  // mouse move
+    EXPECT_EQ(tray_event_type(0x0204), std::nullopt);  // right press
+}
+
+// ---- the window definition ----
+
+TEST(WindowDefinition, IdentitiesAndChildNumbersAreUnique) {
+    const WindowDef& def = main_window_def();
+    std::set<Identity> identities{def.id, def.id_as_control};
+    std::set<int> numbers;
+    for (const ControlDef& c : def.controls) {
+        EXPECT_TRUE(identities.insert(c.id).second) << "duplicate identity";
+        EXPECT_TRUE(numbers.insert(child_number(c.id)).second) << "duplicate child number";
+        // Control numbers share WM_COMMAND with the menu commands: they must stay below them.
+        EXPECT_LT(static_cast<unsigned>(child_number(c.id)), kMenuCommandBase);
+        const bool contained = c.container == def.id || find_control(def, c.container) != nullptr;
+        EXPECT_TRUE(contained);
+    }
+    for (const MenuEntryDef& m : def.menu) {
+        EXPECT_TRUE(identities.insert(m.id).second);
+    }
+    for (Identity id : def.tab_order) {
+        const ControlDef* c = find_control(def, id);
+        ASSERT_NE(c, nullptr);
+        EXPECT_TRUE(c->tab_stop);
+    }
+    EXPECT_EQ(menu_index(def, ids::退出软件), 2);
+    EXPECT_EQ(menu_index(def, ids::按钮1), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tovrelle

@@ -1,0 +1,281 @@
+// The main window as created from its definition, checked on a real window under Wine.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "tests/win32/support/win32_test_support.h"
+
+namespace tovrelle {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::wstring class_of(HWND h) {
+    wchar_t name[64] = {};
+    GetClassNameW(h, name, 64);
+    return name;
+}
+
+std::wstring text_of(HWND h) {
+    wchar_t text[256] = {};
+    GetWindowTextW(h, text, 256);
+    return text;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.events().created = [this] {
+            created_calls++;
+            created_while_visible = IsWindowVisible(window.hwnd()) != FALSE;
+        };
+        window.events().right_button_down = [this](int x, int y, int keys) -> std::optional<bool> {
+            right_presses.push_back({x, y});
+            last_keys = keys;
+            return std::nullopt;
+        };
+        ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+        SetForegroundWindow(window.hwnd());
+        test::pump(200ms, &window);
+    }
+
+    MainWindow window;
+    int created_calls = 0;
+    bool created_while_visible = true;
+    std::vector<POINT> right_presses;
+    int last_keys = -1;
+};
+
+TEST_F(MainWindowTest, FrameIsCentredFixedToolWindow) {
+    RECT r;
+    GetWindowRect(window.hwnd(), &r);
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    const int cy = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(r.right - r.left, 400);
+    EXPECT_EQ(r.bottom - r.top, 250);
+    EXPECT_EQ(r.left, (cx - 400) / 2);
+    EXPECT_EQ(r.top, (cy - 250) / 2);
+    EXPECT_FALSE(r.left == 50 && r.top == 50);
+
+    const LONG style = GetWindowLongW(window.hwnd(), GWL_STYLE);
+    const LONG ex = GetWindowLongW(window.hwnd(), GWL_EXSTYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN),
+              WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN);
+    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD), 0);
+    EXPECT_NE(ex & WS_EX_TOOLWINDOW, 0);
+    EXPECT_EQ(ex & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindow(window.hwnd(), GW_OWNER), nullptr);
+    EXPECT_EQ(GetMenu(window.hwnd()), nullptr);
+    EXPECT_EQ(text_of(window.hwnd()), L"Tovrelle");
+    EXPECT_NE(SendMessageW(window.hwnd(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(window.hwnd(), WM_GETICON, ICON_SMALL, 0), 0);
+}
+
+TEST_F(MainWindowTest, CreatedEventRunsOnceBeforeTheWindowShows) {
+    EXPECT_EQ(created_calls, 1);
+    EXPECT_FALSE(created_while_visible);
+    EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+}
+
+TEST_F(MainWindowTest, EveryControlMatchesTheDefinition) {
+    HGDIOBJ gui_font = GetStockObject(DEFAULT_GUI_FONT);
+    for (const ControlDef& c : window.definition().controls) {
+        SCOPED_TRACE(testing::Message() << "control 0x" << std::hex << c.id);
+        HWND h = window.control(c.id);
+        ASSERT_NE(h, nullptr);
+        const HWND expected_parent = c.container == ids::窗口 ? window.hwnd() : window.control(c.container);
+        EXPECT_EQ(GetParent(h), expected_parent);
+        EXPECT_EQ(GetDlgCtrlID(h), child_number(c.id));
+        const LONG style = GetWindowLongW(h, GWL_STYLE);
+        const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
+        EXPECT_EQ(style & (WS_CHILD | WS_CLIPSIBLINGS), WS_CHILD | WS_CLIPSIBLINGS);
+        if (c.kind != ControlKind::Timer) {
+            EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)), gui_font);
+            const RECT r = test::rect_in_parent(h);
+            EXPECT_EQ(r.left, c.left);
+            EXPECT_EQ(r.top, c.top);
+            EXPECT_EQ(r.right - r.left, c.width);
+            EXPECT_EQ(r.bottom - r.top, c.height);
+            EXPECT_TRUE(IsWindowVisible(h));
+            EXPECT_TRUE(IsWindowEnabled(h));
+            EXPECT_EQ(text_of(h), std::wstring(c.text));
+        } else {
+            EXPECT_FALSE(IsWindowVisible(h));
+        }
+        EXPECT_EQ((style & WS_TABSTOP) != 0, c.tab_stop);
+        switch (c.kind) {
+            case ControlKind::Button:
+                EXPECT_EQ(class_of(h), L"Button");
+                EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON);
+                EXPECT_EQ(style & (BS_CENTER | BS_VCENTER | BS_MULTILINE), BS_CENTER | BS_VCENTER | BS_MULTILINE);
+                break;
+            case ControlKind::Edit:
+                EXPECT_EQ(class_of(h), L"Edit");
+                EXPECT_NE(ex & WS_EX_CLIENTEDGE, 0);
+                EXPECT_NE(style & ES_AUTOHSCROLL, 0);
+                EXPECT_EQ(style & (ES_MULTILINE | ES_READONLY | ES_PASSWORD | ES_UPPERCASE | ES_LOWERCASE |
+                                   ES_NOHIDESEL | ES_CENTER | ES_RIGHT),
+                          0);
+                EXPECT_GE(SendMessageW(h, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+                break;
+            case ControlKind::GroupBox:
+                EXPECT_EQ(class_of(h), L"Button");
+                EXPECT_EQ(style & BS_TYPEMASK, BS_GROUPBOX);
+                break;
+            case ControlKind::TransparentLabel:
+                EXPECT_EQ(class_of(h), L"TovrelleLabel");
+                EXPECT_NE(ex & WS_EX_TRANSPARENT, 0);
+                EXPECT_EQ(window.label(c.id)->colour(), c.text_colour);
+                break;
+            case ControlKind::Timer:
+                EXPECT_EQ(class_of(h), L"TovrelleTimer");
+                EXPECT_EQ(window.timer(c.id)->period(), c.timer_period_ms);
+                EXPECT_EQ(window.timer(c.id)->running(), c.timer_period_ms > 0);
+                break;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, FocusStartsOnFirstButtonAndTabFollowsTheOrderWithWrap) {
+    ASSERT_EQ(GetFocus(), window.control(ids::按钮1));
+    const Identity expected[] = {ids::按钮2, ids::按钮3, ids::按钮4, ids::按钮5, ids::编辑框1,
+                                 ids::编辑框2, ids::编辑框3, ids::按钮1};
+    for (Identity id : expected) {
+        test::press_key(VK_TAB);
+        ASSERT_TRUE(test::pump_until([&] { return GetFocus() == window.control(id); }, 2000ms, &window))
+            << "focus did not reach the next control of the tab order";
+    }
+}
+
+TEST_F(MainWindowTest, ShiftTabIsNotNavigation) {
+    ASSERT_EQ(GetFocus(), window.control(ids::按钮1));
+    INPUT in[4]{};
+    const WORD keys[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
+    for (int i = 0; i < 4; ++i) {
+        in[i].type = INPUT_KEYBOARD;
+        in[i].ki.wVk = keys[i];
+        in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, in, sizeof(INPUT));
+    test::pump(300ms, &window);
+    EXPECT_EQ(GetFocus(), window.control(ids::按钮1));
+}
+
+TEST_F(MainWindowTest, FocusComesBackToTheControlThatHadIt) {
+    SetFocus(window.control(ids::编辑框2));
+    SendMessageW(window.hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);
+    SetFocus(nullptr);
+    SendMessageW(window.hwnd(), WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(GetFocus(), window.control(ids::编辑框2));
+}
+
+TEST_F(MainWindowTest, EscClosesTheWindow) {
+    bool asked = false;
+    window.events().can_be_closed = [&] {
+        asked = true;
+        return true;
+    };
+    SetFocus(window.control(ids::编辑框1));
+    test::press_key(VK_ESCAPE);
+    EXPECT_TRUE(test::pump_until([&] { return window.hwnd() == nullptr; }, 2000ms, &window));
+    EXPECT_TRUE(asked);
+}
+
+TEST_F(MainWindowTest, CloseAndEndSessionAskTheCanBeClosedHandler) {
+    bool allow = false;
+    int asked = 0;
+    window.events().can_be_closed = [&] {
+        ++asked;
+        return allow;
+    };
+    EXPECT_EQ(SendMessageW(window.hwnd(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_NE(window.hwnd(), nullptr);  // refused: the window stays
+    allow = true;
+    EXPECT_EQ(SendMessageW(window.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_EQ(asked, 3);
+    SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(window.hwnd(), nullptr);
+}
+
+TEST_F(MainWindowTest, RightPressOnGroupBoxReachesTheWindowButNotOnAButton) {
+    auto centre_of = [](HWND h, int dy) {
+        RECT r;
+        GetWindowRect(h, &r);
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2 + dy};
+    };
+    // The visible band of the group box below the status label.
+    RECT group;
+    GetWindowRect(window.control(ids::分组框1), &group);
+    test::click_at_screen(POINT{group.left + 4, group.bottom - 4}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(test::pump_until([&] { return !right_presses.empty(); }, 2000ms, &window));
+    POINT client{group.left + 4, group.bottom - 4};
+    ScreenToClient(window.hwnd(), &client);
+    EXPECT_EQ(right_presses[0].x, client.x);
+    EXPECT_EQ(right_presses[0].y, client.y);
+    EXPECT_EQ(last_keys, 0);
+
+    right_presses.clear();
+    test::click_at_screen(centre_of(window.control(ids::按钮1), 0), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    test::click_at_screen(centre_of(window.control(ids::透明标签2), 0), MOUSEEVENTF_RIGHTDOWN,
+                          MOUSEEVENTF_RIGHTUP);
+    test::pump(300ms, &window);
+    EXPECT_TRUE(right_presses.empty());
+}
+
+TEST_F(MainWindowTest, PropertyAccessByIdentity) {
+    EXPECT_EQ(std::get<bool>(window.read(ids::窗口, ids::窗口_as_control, prop::kVisible)), true);
+    window.write(ids::窗口, ids::窗口_as_control, prop::kVisible, false);
+    EXPECT_FALSE(IsWindowVisible(window.hwnd()));
+    EXPECT_EQ(std::get<bool>(window.read(ids::窗口, ids::窗口_as_control, prop::kVisible)), false);
+    window.write(ids::窗口, ids::窗口_as_control, prop::kVisible, true);
+    EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+
+    SetWindowTextW(window.control(ids::编辑框1), L"007");
+    EXPECT_EQ(std::get<std::wstring>(window.read(ids::窗口, ids::编辑框1, prop::kContent)), L"007");
+    EXPECT_EQ(window.edit_text(ids::编辑框2), L"");
+
+    window.write(ids::窗口, ids::透明标签1, prop::kContent, std::wstring(L"当前时间："));
+    EXPECT_EQ(text_of(window.control(ids::透明标签1)), L"当前时间：");
+    window.write(ids::窗口, ids::透明标签1, prop::kContent, PropertyValue{});  // absent counts as ""
+    EXPECT_EQ(text_of(window.control(ids::透明标签1)), L"");
+
+    window.write(ids::窗口, ids::时钟2, prop::kContent, 1000);
+    EXPECT_EQ(std::get<int>(window.read(ids::窗口, ids::时钟2, prop::kContent)), 1000);
+    // Another window's identity addresses nothing.
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(window.read(0x52010002, ids::编辑框1, prop::kContent)));
+}
+
+TEST_F(MainWindowTest, ButtonClickRaisesClickedAndMenuCommandsRouteByNumber) {
+    std::vector<std::string> log;
+    window.events().clicked[ids::按钮3] = [&] { log.push_back("按钮3"); };
+    window.events().item_selected[ids::隐身运行] = [&] { log.push_back("隐身运行"); };
+    window.events().item_selected[ids::退出软件] = [&] { log.push_back("退出软件"); };
+    SendMessageW(window.control(ids::按钮3), BM_CLICK, 0, 0);
+    for (WPARAM command : {20001u, 20002u, 20003u, 57600u, 19999u}) {
+        SendMessageW(window.hwnd(), WM_COMMAND, command, 0);
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"按钮3", "隐身运行", "退出软件"}));
+}
+
+TEST_F(MainWindowTest, SpaceClicksTheFocusedButton) {
+    int clicks = 0;
+    window.events().clicked[ids::按钮1] = [&] { ++clicks; };
+    ASSERT_EQ(GetFocus(), window.control(ids::按钮1));
+    test::press_key(VK_SPACE);
+    EXPECT_TRUE(test::pump_until([&] { return clicks == 1; }, 2000ms, &window));
+}
+
+TEST_F(MainWindowTest, TrayCallbackRaisesTypedEvents) {
+    std::vector<int> types;
+    window.events().tray_event = [&](int t) { types.push_back(t); };
+    for (LPARAM mouse : {WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_CONTEXTMENU, WM_MOUSEMOVE, WM_LBUTTONDOWN}) {
+        SendMessageW(window.hwnd(), 0x8064, 100, mouse);
+    }
+    EXPECT_EQ(types, (std::vector<int>{1, 2, 3, 3}));
+}
+
+}  // namespace
+}  // namespace tovrelle

@@ -1,0 +1,32 @@
+// Helpers for the tests that run under Wine: message pumping, waiting, pixels.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+
+#include "app/main_window.h"
+
+namespace tovrelle::test {
+
+// Dispatches what is queued, through the window's pretranslate when one is given, for at
+// least the given time.
+void pump(std::chrono::milliseconds duration = std::chrono::milliseconds(0), MainWindow* window = nullptr);
+
+// Pumps until done() holds or the timeout passes; returns done().
+bool pump_until(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000),
+                MainWindow* window = nullptr);
+
+// The colour of a pixel of a window's client area, read from the screen.
+COLORREF client_pixel(HWND hwnd, int x, int y);
+
+// Real input through the system: moves the pointer to a point of the screen and presses and
+// releases a mouse button there (MOUSEEVENTF_* down and up flags).
+void click_at_screen(POINT screen, DWORD down_flag, DWORD up_flag);
+void press_key(WORD vk);
+
+// Outer rectangle of a control relative to its parent's client area.
+RECT rect_in_parent(HWND hwnd);
+
+}  // namespace tovrelle::test

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native unit tests (host compiler, sanitizers), the
+# Win32 tests under Wine, and the end-to-end tests of the shipped executable under Wine.
+# Tests always use a virtual display and a Wine prefix of their own, never the user's desktop.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash tools/setup-debian.sh
+
+echo "== native unit tests"
+cmake --preset host >/dev/null
+cmake --build --preset host
+ctest --preset host
+
+echo "== Windows build"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+
+export WINEPREFIX="$root/build/wineprefix-test"
+export TOVRELLE_WINE_MODE=test
+. tools/wine-env.sh
+unset DISPLAY
+tovrelle_start_display
+cleanup() { wineserver -k 2>/dev/null || true; tovrelle_stop_display; }
+trap cleanup EXIT
+tovrelle_make_prefix
+
+echo "== Win32 tests and end-to-end tests under Wine (display $DISPLAY)"
+# One at a time: the tests share one display, its pointer and keyboard focus.
+ctest --preset win32 -j1 "$@"

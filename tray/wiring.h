@@ -1,0 +1,11 @@
+#pragma once
+
+namespace tovrelle {
+class Program;
+
+// The context menu, hidden mode and the tray icon.
+void wire_background(Program& program);
+
+// The exit item of the context menu: ends the program with exit code 0.
+[[noreturn]] void end_from_exit_item(Program& program);
+}  // namespace tovrelle
