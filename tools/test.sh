@@ -7,16 +7,19 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash tools/setup-debian.sh
 
+# TOVRELLE_BUILD moves the build trees and the test prefix (several checkouts side by side).
+build=${TOVRELLE_BUILD:-build}
+
 echo "== native unit tests"
-cmake --preset host >/dev/null
-cmake --build --preset host
-ctest --preset host
+cmake --preset host -B "$build/host" >/dev/null
+cmake --build "$build/host"
+ctest --test-dir "$build/host" --output-on-failure
 
 echo "== Windows build"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32
+cmake --preset win32 -B "$build/win32" >/dev/null
+cmake --build "$build/win32"
 
-export WINEPREFIX="$root/build/wineprefix-test"
+export WINEPREFIX="$root/$build/wineprefix-test"
 export TOVRELLE_WINE_MODE=test
 . tools/wine-env.sh
 unset DISPLAY
@@ -27,4 +30,4 @@ tovrelle_make_prefix
 
 echo "== Win32 tests and end-to-end tests under Wine (display $DISPLAY)"
 # One at a time: the tests share one display, its pointer and keyboard focus.
-ctest --preset win32 -j1 "$@"
+ctest --test-dir "$build/win32" --output-on-failure -j1 "$@"

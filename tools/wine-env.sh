@@ -14,7 +14,7 @@ tovrelle_start_display() {
     return 0
   fi
   local n
-  for n in 99 98 97 96 95; do
+  for n in ${TOVRELLE_DISPLAY_NUMBERS:-99 98 97 96 95}; do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
       Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
       TOVRELLE_XVFB_PID=$!
