@@ -1,0 +1,74 @@
+#include "tray/background.h"
+
+#include "power/notice_box.h"
+#include "tray/popup_menu.h"
+
+namespace tovrelle {
+
+Background::Background(MainWindow& window, std::span<const std::uint8_t> tray_icon_data,
+                       std::function<const std::wstring&()> status_suffix)
+    : window_(window), tray_icon_data_(tray_icon_data), status_suffix_(std::move(status_suffix)) {}
+
+void Background::bind(MainWindowEvents& events) {
+    events.right_button_down = [this](int /*x*/, int /*y*/, int /*keys*/) -> std::optional<bool> {
+        show_popup_menu(window_, ids::菜单);
+        return std::nullopt;  // the press goes on to the window as usual
+    };
+    events.item_selected[ids::隐身运行] = [this] { enter_hidden_mode(); };
+    events.tray_event = [this](int type) { on_tray_event(type); };
+    events.destroyed = [this] { remove_icon(); };
+    // Explorer broadcasts this when it has (re)created the taskbar; 0 means it could not be
+    // registered, and must not be matched against (it would be WM_NULL).
+    taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
+    if (taskbar_created_ != 0) {
+        events.message_hooks.push_back([this](UINT msg, WPARAM, LPARAM, LRESULT& result) {
+            if (msg != taskbar_created_) {
+                return false;
+            }
+            on_taskbar_created();
+            result = 0;
+            return true;
+        });
+    }
+}
+
+void Background::enter_hidden_mode() {
+    // The window stays on the screen while the notice is open.
+    show_notice(kHiddenModeNotice, kHiddenModeNoticeTitle);
+    const WindowDef& def = window_.definition();
+    window_.write(def.id, def.id_as_control, prop::kVisible, false);
+    if (window_.hwnd() == nullptr) {
+        return;
+    }
+    if (!tray_) {
+        tray_.emplace(window_.hwnd());
+    }
+    tray_->set(tray_icon_data_, status_suffix_());
+}
+
+void Background::on_tray_event(int type) {
+    if (type == kTrayLeftRelease) {
+        const WindowDef& def = window_.definition();
+        window_.write(def.id, def.id_as_control, prop::kVisible, true);
+    }
+}
+
+void Background::on_status_suffix_changed() {
+    if (tray_) {
+        tray_->update_tooltip(status_suffix_());
+    }
+}
+
+void Background::on_taskbar_created() {
+    if (tray_) {
+        tray_->restore();
+    }
+}
+
+void Background::remove_icon() {
+    if (tray_) {
+        tray_->remove();
+    }
+}
+
+}  // namespace tovrelle

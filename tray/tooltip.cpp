@@ -1,0 +1,26 @@
+#include "tray/tooltip.h"
+
+namespace tovrelle {
+namespace {
+
+bool is_high_surrogate(wchar_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+}  // namespace
+
+std::size_t tip_length(std::wstring_view text, std::size_t capacity) {
+    if (capacity == 0) {
+        return 0;
+    }
+    if (text.size() < capacity) {
+        return text.size();
+    }
+    std::size_t n = capacity - 1;
+    if (n > 0 && is_high_surrogate(text[n - 1])) {
+        --n;
+    }
+    return n;
+}
+
+}  // namespace tovrelle

@@ -1,0 +1,61 @@
+// The main window's one icon in the notification area (number 100), with the status suffix
+// as its tooltip. Every shell call goes through the tray shell table.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "tray/tray_shell.h"
+
+namespace tovrelle {
+
+class TrayIcon {
+  public:
+    static constexpr UINT kIconNumber = 100;
+
+    explicit TrayIcon(HWND owner) noexcept : owner_(owner) {}
+    ~TrayIcon() { remove(); }
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+
+    // Set tray icon: an icon made from the data is added, or replaces the registered one in
+    // place (modify); data that makes no icon deletes a registered icon. The replaced icon
+    // handle is destroyed. The shell's answer is not looked at: the icon counts as
+    // registered either way.
+    void set(std::span<const std::uint8_t> icon_data, std::optional<std::wstring_view> tooltip);
+
+    // Deletes the registered icon, if there is one.
+    void remove() { set({}, std::nullopt); }
+
+    // A registered icon takes the new tooltip at once (the schedule it names has changed).
+    void update_tooltip(std::wstring_view tooltip);
+
+    // The notification area was created anew (Explorer restarted) and has lost every icon:
+    // add the registered one again with its current tooltip, or modify it when the shell
+    // refuses the add because it still has it.
+    void restore();
+
+    [[nodiscard]] bool registered() const noexcept { return icon_.valid(); }
+    [[nodiscard]] HICON icon() const noexcept { return icon_.get(); }
+    // The tooltip as the shell was given it, already cut to fit.
+    [[nodiscard]] const std::wstring& tooltip() const noexcept { return tooltip_; }
+
+  private:
+    NOTIFYICONDATAW record(UINT flags) const;
+    void store_tooltip(std::wstring_view tooltip);
+
+    HWND owner_;
+    UniqueTrayIcon icon_;
+    std::wstring tooltip_;
+};
+
+// The record's size: the first layout with a 128-unit tooltip (version 5 of the shell).
+inline constexpr DWORD kNotifyIconDataSize = NOTIFYICONDATAW_V2_SIZE;
+inline constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
+}  // namespace tovrelle
