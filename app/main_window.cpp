@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/integer_edit.h"
 #include "app/window_events.h"
 
 namespace tovrelle {
@@ -129,6 +130,12 @@ bool MainWindow::create_controls(HINSTANCE instance) {
                     const int need = min_edit_height(h);
                     if (c.height < need) {
                         SetWindowPos(h, nullptr, 0, 0, c.width, need, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                    }
+                    // Integer-only input; a box without it would take any text, so it counts
+                    // as a control that could not be made.
+                    if (IntegerEdit::install(h) == nullptr) {
+                        DestroyWindow(h);
+                        h = nullptr;
                     }
                 }
                 break;

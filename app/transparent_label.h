@@ -30,11 +30,14 @@ private:
     friend class WindowBase<TransparentLabel>;
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC dc) const;
-    void redraw_background();
+    // Everything that shows through the label is painted again, then the label over it.
+    void redraw_through();
+    void on_position_changed(const WINDOWPOS& pos);
 
     std::wstring caption_;
     COLORREF colour_ = 0;
     HFONT font_ = nullptr;  // not owned: the stock font or the one set with WM_SETFONT
+    RECT placed_{};         // outer rectangle in the container, to tell a move from a repaint
 };
 
 }  // namespace tovrelle

@@ -1,0 +1,53 @@
+// Integer-only input on a system EDIT box: typed characters other than digits and '-' never
+// reach it, its text is tidied into a plain 32-bit number (or nothing) when it loses the focus,
+// and a one-line box shows its line centred vertically.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace tovrelle {
+
+class IntegerEdit {
+public:
+    // Puts the integer-only input on an existing EDIT box by replacing its window procedure.
+    // The input belongs to the box from then on: at WM_NCDESTROY the box's own procedure is
+    // put back and the input deleted. Returns nullptr when the box is not a window or already
+    // has the input.
+    static IntegerEdit* install(HWND edit);
+    // The input installed on a box, or nullptr.
+    static IntegerEdit* of(HWND edit);
+
+    IntegerEdit(const IntegerEdit&) = delete;
+    IntegerEdit& operator=(const IntegerEdit&) = delete;
+
+    // The box's lost-focus event, raised after the normalisation; the program leaves it empty.
+    std::function<void()> lost_focus;
+
+    [[nodiscard]] HWND hwnd() const noexcept { return edit_; }
+
+private:
+    IntegerEdit(HWND edit, WNDPROC own) : edit_(edit), own_(own) {}
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT call_own(UINT msg, WPARAM wp, LPARAM lp) const {
+        return CallWindowProcW(own_, edit_, msg, wp, lp);
+    }
+
+    void normalise();
+    [[nodiscard]] bool one_line() const;
+    [[nodiscard]] int line_height() const;
+    LRESULT calc_size(WPARAM wp, LPARAM lp);
+    void paint_bands() const;
+    [[nodiscard]] bool in_band(POINT screen) const;
+    void recalc_frame() const;
+
+    HWND edit_;
+    WNDPROC own_;
+    // The area inside the sunken edge, relative to the box's outer rectangle; the client area
+    // is the one text line in its middle, the rest are the bands above and below it.
+    RECT inner_{};
+};
+
+}  // namespace tovrelle
