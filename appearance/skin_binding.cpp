@@ -1,0 +1,97 @@
+#include "appearance/skin_binding.h"
+
+#include "base/win_handles.h"
+#include "resources/resource_ids.h"
+
+namespace tovrelle {
+namespace {
+
+std::string to_ansi(std::wstring_view text) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) {
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), n,
+                            nullptr, nullptr);
+    }
+    return ansi;
+}
+
+}  // namespace
+
+bool Win32SkinFileSystem::exists(const std::wstring& path) const {
+    WIN32_FIND_DATAW found;
+    UniqueFindFile search(FindFirstFileW(path.c_str(), &found));
+    return search.valid();
+}
+
+std::wstring Win32SkinFileSystem::system_directory() const {
+    std::wstring dir(MAX_PATH, L'\0');
+    UINT got = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
+    if (got >= dir.size()) {  // too small: the answer is the size needed
+        dir.resize(got);
+        got = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
+    }
+    dir.resize(got < dir.size() ? got : 0);
+    return dir;
+}
+
+std::wstring full_path_of(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD got =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (got >= full.size()) {
+        full.resize(got);
+        got = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    full.resize(got < full.size() ? got : 0);
+    return full;
+}
+
+bool attach_skin(LoadedLibraries& libraries, const std::wstring& library_path,
+                 const std::vector<std::uint8_t>& skin_data, std::wstring_view text, int a, int b,
+                 int c, const SkinFileSystem& fs) {
+    if (!fs.exists(library_path)) {
+        return false;
+    }
+    const std::wstring full = full_path_of(library_path);
+    if (full.empty()) {
+        return false;
+    }
+    HMODULE module = libraries.find(full);
+    UniqueModule loaded;
+    if (module == nullptr) {
+        // By full path, and the library's own dependencies from its own folder, never from
+        // the current directory or the search path.
+        loaded.reset(LoadLibraryExW(full.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+        if (!loaded) {
+            return false;
+        }
+        module = loaded.get();
+    }
+    auto entry = reinterpret_cast<SkinAttachEntry>(
+        reinterpret_cast<void*>(GetProcAddress(module, kSkinEntryName)));
+    if (entry == nullptr) {
+        return false;  // what was just loaded goes again with `loaded`
+    }
+    if (loaded) {
+        libraries.add(full, std::move(loaded));
+    }
+    const std::string ansi = to_ansi(text);
+    return entry(skin_data.data(), static_cast<int>(skin_data.size()),
+                 ansi.empty() ? nullptr : ansi.c_str(), a, b, c) == 0;
+}
+
+std::vector<std::uint8_t> embedded_skin(HMODULE module) {
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(IDR_SKIN_DATA), RT_RCDATA);
+    HGLOBAL handle = info != nullptr ? LoadResource(module, info) : nullptr;
+    const void* bytes = handle != nullptr ? LockResource(handle) : nullptr;
+    const DWORD size = info != nullptr ? SizeofResource(module, info) : 0;
+    if (bytes == nullptr || size == 0) {
+        return {};
+    }
+    const auto* first = static_cast<const std::uint8_t*>(bytes);
+    return std::vector<std::uint8_t>(first, first + size);
+}
+
+}  // namespace tovrelle

@@ -1,0 +1,29 @@
+// What the skin paints behind a window's client area: a list of solid rectangles, in painting
+// order. Worked out without Windows so the geometry and the gradients can be checked natively.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "skinlib/format/skin_format.h"
+
+namespace skinh {
+
+struct Fill {
+    int left = 0;
+    int top = 0;
+    int right = 0;  // exclusive
+    int bottom = 0;
+    std::uint32_t colour = 0;
+    friend bool operator==(const Fill&, const Fill&) = default;
+};
+
+// The background over the whole area, then each band one line at a time from its edge
+// inwards. A band thicker than the area is cut at the far edge but keeps its own gradient.
+std::vector<Fill> plan_backdrop(const Skin& skin, int width, int height);
+
+// The colour `step` lines into a gradient of `steps` lines from `outer` to `inner`, each
+// channel rounded to the nearest value (halves up).
+std::uint32_t gradient_colour(std::uint32_t outer, std::uint32_t inner, int step, int steps);
+
+}  // namespace skinh
