@@ -1,0 +1,479 @@
+#include "appearance/theming.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <utility>
+
+#include "appearance/theming_paint.h"
+#include "base/win_handles.h"
+
+namespace tovrelle::theming {
+namespace {
+
+LRESULT CALLBACK layer_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+// Plain global state of the thread that switched the layer on; every access happens on that
+// thread, inside window procedures and the hook.
+struct Layer {
+    int scheme = 1;
+    UniqueHook hook;
+    std::unique_ptr<Record> taken_over;  // newest first
+    // Controls given back while another procedure had been put on top of ours: ours cannot be
+    // taken out of the middle of the chain, so it stays and hands every message to the
+    // control's own procedure until the control is destroyed or taken over again.
+    std::unique_ptr<Record> passed_through;
+};
+
+Layer& layer() {
+    static Layer l;
+    return l;
+}
+
+Record* find(const std::unique_ptr<Record>& head, HWND hwnd) {
+    for (Record* r = head.get(); r != nullptr; r = r->next.get()) {
+        if (r->hwnd == hwnd) {
+            return r;
+        }
+    }
+    return nullptr;
+}
+
+std::unique_ptr<Record> unlink(std::unique_ptr<Record>& head, HWND hwnd) {
+    for (std::unique_ptr<Record>* link = &head; *link; link = &(*link)->next) {
+        if ((*link)->hwnd == hwnd) {
+            std::unique_ptr<Record> found = std::move(*link);
+            *link = std::move(found->next);
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+void push_front(std::unique_ptr<Record>& head, std::unique_ptr<Record> r) {
+    r->next = std::move(head);
+    head = std::move(r);
+}
+
+constexpr UINT kRedrawFlags = RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ERASENOW;
+
+std::wstring_view class_of(HWND hwnd, wchar_t (&buffer)[64]) {
+    const int n = hwnd != nullptr ? GetClassNameW(hwnd, buffer, 64) : 0;
+    return std::wstring_view(buffer, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+Classification classify_window(HWND hwnd) {
+    wchar_t name[64];
+    wchar_t parent[64];
+    ControlFacts facts;
+    facts.class_name = class_of(hwnd, name);
+    facts.style = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE));
+    facts.has_text = GetWindowTextLengthW(hwnd) > 0;
+    facts.parent_class = class_of(GetParent(hwnd), parent);
+    return classify(facts);
+}
+
+// The flags a control shows at the moment it is taken over.
+void read_state(Record& r) {
+    const auto style = static_cast<std::uint32_t>(GetWindowLongW(r.hwnd, GWL_STYLE));
+    r.style_at_take_over = style;
+    r.state = State{};
+    r.state.disabled = (style & style::kDisabled) != 0;
+    r.state.focused = GetFocus() == r.hwnd;
+    r.hot_half = -1;
+    switch (r.kind) {
+        case Kind::Edit:
+            r.state.read_only = (style & style::kEditReadOnly) != 0;
+            break;
+        case Kind::PushButton:
+        case Kind::CheckBox:
+        case Kind::RadioButton: {
+            const std::uint32_t type = style & style::kButtonTypeMask;
+            r.state.default_button = type == style::kDefPushButton;
+            // Push-like check boxes and radio buttons are drawn as push buttons but keep their
+            // checked state.
+            if (type != style::kPushButton && type != style::kDefPushButton) {
+                const LRESULT check = SendMessageW(r.hwnd, BM_GETCHECK, 0, 0);
+                r.state.checked = check == BST_CHECKED;
+                r.state.indeterminate = check == BST_INDETERMINATE;
+            }
+            break;
+        }
+        case Kind::ComboBox:
+            r.combo_type = style & style::kComboTypeMask;
+            break;
+        case Kind::UpDown: {
+            r.horizontal = (style & style::kUpDownHorz) != 0;
+            r.buddy = reinterpret_cast<HWND>(SendMessageW(r.hwnd, UDM_GETBUDDY, 0, 0));
+            r.buddy_side = Side::None;
+            const Record* buddy = r.buddy != nullptr ? find(layer().taken_over, r.buddy) : nullptr;
+            if (buddy != nullptr && buddy->kind == Kind::Edit) {
+                if ((style & style::kUpDownAlignRight) != 0) {
+                    r.buddy_side = Side::Right;
+                } else if ((style & style::kUpDownAlignLeft) != 0) {
+                    r.buddy_side = Side::Left;
+                }
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    r.parent_brush = GetSysColorBrush(COLOR_BTNFACE);
+    r.brush_colour = GetSysColor(COLOR_BTNFACE);
+    r.text_colour = GetSysColor(COLOR_BTNTEXT);
+}
+
+void take_over(HWND hwnd) {
+    Layer& l = layer();
+    if (find(l.taken_over, hwnd) != nullptr) {
+        return;
+    }
+    const Classification c = classify_window(hwnd);
+    if (!c.taken_over) {
+        return;
+    }
+    std::unique_ptr<Record> r = unlink(l.passed_through, hwnd);
+    const bool still_chained = r != nullptr;
+    if (!still_chained) {
+        r = std::make_unique<Record>();
+        r->hwnd = hwnd;
+    }
+    r->kind = c.kind;
+    read_state(*r);
+    Record* added = r.get();
+    push_front(l.taken_over, std::move(r));
+    if (!still_chained) {
+        SetLastError(0);
+        const LONG_PTR own =
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&layer_proc));
+        if (own == 0 && GetLastError() != 0) {
+            unlink(l.taken_over, hwnd);
+            return;
+        }
+        added->own_procedure = reinterpret_cast<WNDPROC>(own);
+    }
+    RedrawWindow(hwnd, nullptr, nullptr, kRedrawFlags);
+}
+
+void give_back(HWND hwnd, bool redraw) {
+    Layer& l = layer();
+    std::unique_ptr<Record> r = unlink(l.taken_over, hwnd);
+    if (!r) {
+        return;
+    }
+    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&layer_proc)) {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(r->own_procedure));
+        r.reset();
+    } else {
+        push_front(l.passed_through, std::move(r));
+    }
+    if (redraw) {
+        RedrawWindow(hwnd, nullptr, nullptr, kRedrawFlags);
+    }
+}
+
+// Walks the thread's top-level windows and all their descendants.
+template <typename Visit>
+void walk_thread_windows(Visit visit) {
+    struct Walk {
+        static BOOL CALLBACK child(HWND hwnd, LPARAM lp) {
+            (*reinterpret_cast<Visit*>(lp))(hwnd);
+            return TRUE;
+        }
+        static BOOL CALLBACK top(HWND hwnd, LPARAM lp) {
+            (*reinterpret_cast<Visit*>(lp))(hwnd);
+            EnumChildWindows(hwnd, &Walk::child, lp);
+            return TRUE;
+        }
+    };
+    EnumThreadWindows(GetCurrentThreadId(), &Walk::top, reinterpret_cast<LPARAM>(&visit));
+}
+
+LRESULT CALLBACK hook_proc(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION) {
+        const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (cwp->message == WM_CREATE) {
+            take_over(cwp->hwnd);
+        }
+    }
+    return CallNextHookEx(layer().hook.get(), code, wp, lp);
+}
+
+int switch_off() {
+    Layer& l = layer();
+    if (!l.hook) {
+        return 0;
+    }
+    walk_thread_windows([](HWND hwnd) { give_back(hwnd, true); });
+    // A control the walk cannot reach (a message-only parent) is given back all the same.
+    while (l.taken_over) {
+        give_back(l.taken_over->hwnd, true);
+    }
+    return UnhookWindowsHookEx(l.hook.release()) ? 1 : 0;
+}
+
+void paint_now(HWND hwnd) {
+    Layer& l = layer();
+    if (const Record* r = find(l.taken_over, hwnd)) {
+        paint(*r, l.scheme, l.taken_over.get());
+    }
+}
+
+// Asks the parent for the control's colours, the way a button asks before it paints.
+void ask_parent_colours(Record& r) {
+    WindowDc dc(r.hwnd);
+    HWND parent = GetParent(r.hwnd);
+    HBRUSH brush = nullptr;
+    if (parent != nullptr && dc) {
+        brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORBTN,
+                                                      reinterpret_cast<WPARAM>(dc.get()),
+                                                      reinterpret_cast<LPARAM>(r.hwnd)));
+    }
+    LOGBRUSH lb{};
+    if (brush != nullptr && GetObjectW(brush, sizeof(lb), &lb) == sizeof(lb)) {
+        r.parent_brush = brush;
+        r.brush_colour = lb.lbColor;
+        r.text_colour = GetTextColor(dc.get());
+    } else {
+        r.parent_brush = GetSysColorBrush(COLOR_BTNFACE);
+        r.brush_colour = GetSysColor(COLOR_BTNFACE);
+        r.text_colour = GetSysColor(COLOR_BTNTEXT);
+    }
+}
+
+// A window whose record was given back while our procedure lay under another one.
+LRESULT pass_through(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Layer& l = layer();
+    const Record* r = find(l.passed_through, hwnd);
+    if (r == nullptr) {
+        return 0;
+    }
+    const WNDPROC own = r->own_procedure;
+    if (msg == WM_NCDESTROY) {
+        unlink(l.passed_through, hwnd);
+    }
+    return CallWindowProcW(own, hwnd, msg, wp, lp);
+}
+
+bool is_button_like(Kind k) { return k == Kind::PushButton || k == Kind::CheckBox || k == Kind::RadioButton; }
+
+LRESULT CALLBACK layer_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Record* r = find(layer().taken_over, hwnd);
+    if (r == nullptr) {
+        return pass_through(hwnd, msg, wp, lp);
+    }
+    const WNDPROC own = r->own_procedure;
+    const Kind kind = r->kind;
+    const auto call_own = [&] { return CallWindowProcW(own, hwnd, msg, wp, lp); };
+    const auto own_then_paint = [&] {
+        const LRESULT result = call_own();
+        paint_now(hwnd);
+        return result;
+    };
+    const auto default_then_paint = [&] {
+        const LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
+        paint_now(hwnd);
+        return result;
+    };
+
+    switch (msg) {
+        case WM_DESTROY: {
+            const LRESULT result = call_own();
+            give_back(hwnd, false);
+            return result;
+        }
+        case WM_NCDESTROY:
+            // Only when WM_DESTROY did not come through here.
+            give_back(hwnd, false);
+            return CallWindowProcW(own, hwnd, msg, wp, lp);
+        case WM_ERASEBKGND:
+            ask_parent_colours(*r);
+            if (kind == Kind::UpDown) {
+                return 1;  // it paints all of itself
+            }
+            return call_own();
+        default:
+            break;
+    }
+
+    // Messages with a meaning of their own for one kind.
+    if (is_button_like(kind)) {
+        switch (msg) {
+            case WM_PAINT:
+            case WM_SETTEXT:
+                // The control's own procedure would paint its system look first: it never
+                // paints.
+                return default_then_paint();
+            case BM_SETCHECK:
+                r->state.checked = wp == BST_CHECKED;
+                r->state.indeterminate = wp == BST_INDETERMINATE;
+                return own_then_paint();
+            case BM_SETSTATE:
+                r->state.pressed = wp != 0;
+                return own_then_paint();
+            case BM_SETSTYLE:
+                r->state.default_button = (wp & style::kButtonTypeMask) == style::kDefPushButton;
+                return own_then_paint();
+            default:
+                break;
+        }
+    } else if (kind == Kind::Edit) {
+        switch (msg) {
+            case WM_PAINT:
+            case WM_NCPAINT:
+            case WM_HSCROLL:
+            case WM_VSCROLL:
+                return own_then_paint();
+            case WM_NCMOUSEMOVE:
+                r->state.hot = true;
+                return default_then_paint();
+            case EM_SETREADONLY: {
+                const LRESULT result = call_own();
+                if (Record* now = find(layer().taken_over, hwnd)) {
+                    now->state.read_only = wp != 0;
+                }
+                paint_now(hwnd);
+                return result;
+            }
+            default:
+                break;
+        }
+    } else if (kind == Kind::ComboBox || kind == Kind::DropDownList) {
+        switch (msg) {
+            case WM_PAINT:
+            case WM_NCPAINT:
+                return own_then_paint();
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONUP:
+                if (kind == Kind::ComboBox) {
+                    r->state.pressed = msg == WM_LBUTTONDOWN;
+                    return own_then_paint();
+                }
+                break;
+            default:
+                break;
+        }
+    } else if (kind == Kind::UpDown) {
+        switch (msg) {
+            case WM_PAINT:
+            case WM_NCPAINT:
+                return default_then_paint();
+            case WM_MOUSEMOVE: {
+                RECT rc;
+                GetClientRect(hwnd, &rc);
+                const int half = updown_half(r->horizontal, rc.right, rc.bottom, GET_X_LPARAM(lp),
+                                             GET_Y_LPARAM(lp));
+                bool changed = half != r->hot_half;
+                r->hot_half = half;
+                if (!r->state.hot) {
+                    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
+                    TrackMouseEvent(&tme);
+                    r->state.hot = true;
+                    changed = true;
+                }
+                const LRESULT result = call_own();
+                if (changed) {
+                    paint_now(hwnd);
+                }
+                return result;
+            }
+            case WM_LBUTTONDOWN:
+                return call_own();
+            default:
+                break;
+        }
+    } else if (kind == Kind::GroupBox) {
+        switch (msg) {
+            case WM_PAINT:
+            case WM_NCPAINT:
+                return default_then_paint();
+            default:
+                break;
+        }
+    }
+
+    // Messages every kind answers the same way.
+    switch (msg) {
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            r->state.focused = msg == WM_SETFOCUS;
+            return own_then_paint();
+        case WM_ENABLE:
+            r->state.disabled = wp == FALSE;
+            return own_then_paint();
+        case WM_MOUSEMOVE:
+            if (!r->state.hot && (wp & MK_LBUTTON) == 0) {
+                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
+                TrackMouseEvent(&tme);
+                r->state.hot = true;
+                return own_then_paint();
+            }
+            return call_own();
+        case WM_MOUSELEAVE:
+            if (r->state.hot) {
+                r->state.hot = false;
+                r->hot_half = -1;
+                return own_then_paint();
+            }
+            return call_own();
+        default:
+            return call_own();
+    }
+}
+
+}  // namespace
+
+int set_scheme(int scheme) {
+    if (scheme < 1 || scheme > 3) {
+        return switch_off();
+    }
+    Layer& l = layer();
+    l.scheme = scheme;
+    switch_off();
+    walk_thread_windows([](HWND hwnd) { take_over(hwnd); });
+    // Without the hook, the controls already taken over keep the look; later ones do not.
+    l.hook.reset(SetWindowsHookExW(WH_CALLWNDPROC, &hook_proc, nullptr, GetCurrentThreadId()));
+    return 1;
+}
+
+int current_scheme() { return layer().scheme; }
+
+bool hook_installed() { return layer().hook.valid(); }
+
+std::size_t taken_over_count() {
+    std::size_t n = 0;
+    for (const Record* r = layer().taken_over.get(); r != nullptr; r = r->next.get()) {
+        ++n;
+    }
+    return n;
+}
+
+int records_of(HWND hwnd) {
+    int n = 0;
+    for (const Record* r = layer().taken_over.get(); r != nullptr; r = r->next.get()) {
+        n += r->hwnd == hwnd ? 1 : 0;
+    }
+    return n;
+}
+
+std::optional<State> state_of(HWND hwnd) {
+    if (const Record* r = find(layer().taken_over, hwnd)) {
+        return r->state;
+    }
+    return std::nullopt;
+}
+
+Kind kind_of(HWND hwnd) {
+    const Record* r = find(layer().taken_over, hwnd);
+    return r != nullptr ? r->kind : Kind::None;
+}
+
+WNDPROC layer_procedure() { return &layer_proc; }
+
+WNDPROC own_procedure_of(HWND hwnd) {
+    const Record* r = find(layer().taken_over, hwnd);
+    return r != nullptr ? r->own_procedure : nullptr;
+}
+
+}  // namespace tovrelle::theming

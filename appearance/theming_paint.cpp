@@ -1,0 +1,495 @@
+#include "appearance/theming_paint.h"
+
+#include <optional>
+
+#include "base/win_handles.h"
+
+namespace tovrelle::theming {
+namespace {
+
+RECT inset(const RECT& r, int d) { return RECT{r.left + d, r.top + d, r.right - d, r.bottom - d}; }
+
+bool is_empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+void fill(HDC dc, const RECT& r, COLORREF c) {
+    if (is_empty(r)) {
+        return;
+    }
+    UniqueBrush brush = adopt_gdi(CreateSolidBrush(c));
+    FillRect(dc, &r, brush.get());
+}
+
+void frame(HDC dc, const RECT& r, COLORREF c) {
+    if (is_empty(r)) {
+        return;
+    }
+    UniqueBrush brush = adopt_gdi(CreateSolidBrush(c));
+    FrameRect(dc, &r, brush.get());
+}
+
+COLOR16 channel(std::uint32_t value) { return static_cast<COLOR16>((value & 0xFF) << 8); }
+
+TRIVERTEX vertex(LONG x, LONG y, std::uint32_t c) {
+    TRIVERTEX v{};
+    v.x = x;
+    v.y = y;
+    v.Red = channel(red(c));
+    v.Green = channel(green(c));
+    v.Blue = channel(blue(c));
+    v.Alpha = channel(c >> 24);
+    return v;
+}
+
+// The rectangle as two triangles, each corner with its own colour.
+void gradient(HDC dc, const RECT& r, const Gradient& g) {
+    if (is_empty(r)) {
+        return;
+    }
+    TRIVERTEX v[4] = {vertex(r.left, r.top, g.top_left), vertex(r.right, r.top, g.top_right),
+                      vertex(r.left, r.bottom, g.bottom_left), vertex(r.right, r.bottom, g.bottom_right)};
+    GRADIENT_TRIANGLE t[2] = {{0, 1, 2}, {1, 3, 2}};
+    GradientFill(dc, v, 4, t, 2, GRADIENT_FILL_TRIANGLE);
+}
+
+COLORREF face_colour() { return GetSysColor(COLOR_BTNFACE); }
+
+// The whole window drawn in memory and put on the screen in one piece.
+class OffScreen {
+public:
+    explicit OffScreen(HWND hwnd) : hwnd_(hwnd), window_dc_(hwnd, true) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        width_ = r.right - r.left;
+        height_ = r.bottom - r.top;
+        if (!window_dc_ || width_ <= 0 || height_ <= 0) {
+            return;
+        }
+        memory_.reset(CreateCompatibleDC(window_dc_.get()));
+        bitmap_ = adopt_gdi(CreateCompatibleBitmap(window_dc_.get(), width_, height_));
+        if (memory_ && bitmap_) {
+            selected_.emplace(memory_.get(), bitmap_.get());
+            SetBkMode(memory_.get(), TRANSPARENT);
+        }
+    }
+
+    [[nodiscard]] bool ready() const { return selected_.has_value(); }
+    [[nodiscard]] HDC dc() const { return memory_.get(); }
+    [[nodiscard]] HWND hwnd() const { return hwnd_; }
+    [[nodiscard]] RECT all() const { return RECT{0, 0, width_, height_}; }
+    [[nodiscard]] int width() const { return width_; }
+    [[nodiscard]] int height() const { return height_; }
+
+    // For the kinds that draw only a frame over what the control painted itself.
+    void copy_from_window() { BitBlt(memory_.get(), 0, 0, width_, height_, window_dc_.get(), 0, 0, SRCCOPY); }
+    void present() { BitBlt(window_dc_.get(), 0, 0, width_, height_, memory_.get(), 0, 0, SRCCOPY); }
+
+private:
+    HWND hwnd_;
+    WindowDc window_dc_;
+    int width_ = 0;
+    int height_ = 0;
+    UniqueMemoryDc memory_;
+    UniqueBitmap bitmap_;
+    std::optional<SelectedObject> selected_;  // released first, before the bitmap goes
+};
+
+HFONT font_of(HWND hwnd) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    return font != nullptr ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+}
+
+// The window text, at most 256 characters of it.
+int text_of(HWND hwnd, wchar_t (&text)[257]) {
+    const int n = GetWindowTextW(hwnd, text, 257);
+    return n > 0 ? n : 0;
+}
+
+UINT prefix_flags(HWND hwnd) {
+    const LRESULT ui = SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0);
+    return (ui & UISF_HIDEACCEL) != 0 ? DT_HIDEPREFIX : 0;
+}
+
+// Draws the control's text within `area` by its placement; gives the rectangle the text
+// took, empty when there is no text.
+RECT draw_text(HDC dc, HWND hwnd, const RECT& area, const TextPlacement& place, COLORREF colour) {
+    wchar_t text[257];
+    const int n = text_of(hwnd, text);
+    if (n == 0 || is_empty(area)) {
+        return RECT{};
+    }
+    SelectedObject font(dc, font_of(hwnd));
+    SetTextColor(dc, colour);
+    const UINT flags = place.draw_text_flags | prefix_flags(hwnd);
+    RECT calc{area.left, 0, area.right, 0};
+    DrawTextW(dc, text, n, &calc, flags | DT_CALCRECT);
+    const int text_height = calc.bottom - calc.top;
+    const int top = place_vertically(place.vertical, area.top, area.bottom, text_height);
+    RECT out{area.left, top, area.right, top + text_height};
+    DrawTextW(dc, text, n, &out, flags);
+    // Where the text lies across, for a focus rectangle around it.
+    const int width = std::min<LONG>(calc.right - calc.left, area.right - area.left);
+    LONG left = area.left;
+    if ((flags & DT_CENTER) != 0) {
+        left = area.left + (area.right - area.left - width) / 2;
+    } else if ((flags & DT_RIGHT) != 0) {
+        left = area.right - width;
+    }
+    return RECT{left, top, left + width, top + text_height};
+}
+
+void round_push_button_corners(HDC dc, const RECT& all, COLORREF outer, COLORREF inner) {
+    const int w = all.right;
+    const int h = all.bottom;
+    if (w < 6 || h < 6) {
+        return;
+    }
+    // The corner of the outline goes to the outer colour, the pixel diagonally inside it to
+    // the outline's: a corner of radius two.
+    const POINT corners[4][2] = {{{1, 1}, {2, 2}},
+                                 {{w - 2, 1}, {w - 3, 2}},
+                                 {{1, h - 2}, {2, h - 3}},
+                                 {{w - 2, h - 2}, {w - 3, h - 3}}};
+    for (const auto& c : corners) {
+        SetPixelV(dc, c[0].x, c[0].y, outer);
+        SetPixelV(dc, c[1].x, c[1].y, inner);
+    }
+}
+
+void paint_push_button(const Record& r, const Scheme& s, OffScreen& os) {
+    HDC dc = os.dc();
+    const RECT all = os.all();
+    const COLORREF face = face_colour();
+    const bool disabled = r.state.disabled;
+
+    FillRect(dc, &all, r.parent_brush);
+    frame(dc, all, face);
+    const COLORREF border = disabled ? darken(face, kDisabledBorderStep) : s.border;
+    frame(dc, inset(all, 1), border);
+    const RECT inner = inset(all, 2);
+    if (disabled) {
+        fill(dc, inner, kDisabledFace);
+    } else {
+        gradient(dc, inner, s.entries[ring_entry(r.state)]);
+        gradient(dc, inset(inner, 2), s.entries[face_entry(r.state)]);
+    }
+    if (disabled) {
+        round_push_button_corners(dc, all, darken(face, kDisabledCornerOuterStep),
+                                  darken(face, kDisabledCornerInnerStep));
+    } else {
+        round_push_button_corners(dc, all, face, border);
+    }
+    if (r.state.focused) {
+        const RECT focus = inset(all, 3);
+        if (!is_empty(focus)) {
+            DrawFocusRect(dc, &focus);
+        }
+    }
+    RECT text_area = inset(all, 4);
+    if (r.state.pressed) {
+        OffsetRect(&text_area, 1, 1);
+    }
+    const auto style = static_cast<std::uint32_t>(GetWindowLongW(r.hwnd, GWL_STYLE));
+    const COLORREF text_colour = (disabled || r.state.indeterminate) ? kDisabledText : 0x00000000;
+    draw_text(dc, r.hwnd, text_area, text_placement(style, Kind::PushButton), text_colour);
+}
+
+// The tick: seven short vertical strokes, down and then up.
+void draw_tick(HDC dc, const RECT& box, COLORREF c) {
+    static constexpr int kTops[7] = {5, 6, 7, 6, 5, 4, 3};
+    for (int i = 0; i < 7; ++i) {
+        const RECT stroke{box.left + 3 + i, box.top + kTops[i], box.left + 4 + i, box.top + kTops[i] + 3};
+        fill(dc, stroke, c);
+    }
+}
+
+void ellipse(HDC dc, const RECT& r, COLORREF pen_colour, std::optional<COLORREF> fill_colour) {
+    UniquePen pen = adopt_gdi(CreatePen(PS_SOLID, 1, pen_colour));
+    UniqueBrush brush;
+    if (fill_colour) {
+        brush = adopt_gdi(CreateSolidBrush(*fill_colour));
+    }
+    SelectedObject p(dc, pen.get());
+    SelectedObject b(dc, fill_colour ? static_cast<HGDIOBJ>(brush.get()) : GetStockObject(NULL_BRUSH));
+    Ellipse(dc, r.left, r.top, r.right, r.bottom);
+}
+
+// Check boxes and radio buttons: the mark at one side, the text beside it.
+void paint_mark_button(const Record& r, OffScreen& os, bool round) {
+    HDC dc = os.dc();
+    const RECT all = os.all();
+    const MarkColours& m = mark_colours();
+    const COLORREF face = face_colour();
+    const bool disabled = r.state.disabled;
+    const auto style = static_cast<std::uint32_t>(GetWindowLongW(r.hwnd, GWL_STYLE));
+    const bool text_left = (style & style::kLeftText) != 0;
+
+    FillRect(dc, &all, r.parent_brush);
+    const int box_left = text_left ? all.right - kMarkSize : 0;
+    const int box_top = mark_top(style, all.bottom);
+    const RECT box{box_left, box_top, box_left + kMarkSize, box_top + kMarkSize};
+    const COLORREF frame_colour = disabled ? darken(face, kDisabledBorderStep) : m.frame;
+    const Gradient& inside = r.state.pressed ? m.pressed : (r.state.hot ? m.hot : m.normal);
+    const COLORREF mark_colour = disabled ? m.tick_disabled : m.tick;
+
+    if (round) {
+        UniqueGdi<HRGN> clip = adopt_gdi(CreateEllipticRgn(box.left, box.top, box.right, box.bottom));
+        if (disabled) {
+            ellipse(dc, box, frame_colour, 0x00FFFFFF);
+        } else {
+            SelectClipRgn(dc, clip.get());
+            gradient(dc, box, inside);
+            SelectClipRgn(dc, nullptr);
+            ellipse(dc, box, frame_colour, std::nullopt);
+        }
+        if (r.state.hot && !disabled) {
+            ellipse(dc, inset(box, 2), m.hot_square, m.hot_square);
+        }
+        if (r.state.checked || r.state.indeterminate) {
+            ellipse(dc, inset(box, 4), mark_colour, mark_colour);
+        }
+    } else {
+        frame(dc, box, frame_colour);
+        if (disabled) {
+            fill(dc, inset(box, 1), 0x00FFFFFF);
+        } else {
+            gradient(dc, inset(box, 1), inside);
+        }
+        if (r.state.hot && !disabled) {
+            fill(dc, inset(box, 3), m.hot_square);
+        }
+        if (r.state.indeterminate) {
+            fill(dc, inset(box, 3), mark_colour);
+        } else if (r.state.checked) {
+            draw_tick(dc, box, mark_colour);
+        }
+    }
+
+    constexpr int kGap = 4;
+    const RECT text_area = text_left ? RECT{0, 0, box_left - kGap, all.bottom}
+                                     : RECT{box.right + kGap, 0, all.right, all.bottom};
+    const COLORREF text_colour = disabled ? GetSysColor(COLOR_GRAYTEXT) : r.text_colour;
+    const RECT text = draw_text(dc, r.hwnd, text_area, text_placement(style, r.kind), text_colour);
+    if (r.state.focused && !is_empty(text)) {
+        RECT focus = text;
+        InflateRect(&focus, 1, 1);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+enum class Direction { Up, Down, Left, Right };
+
+// A small filled triangle pointing one way, centred in r.
+void draw_arrow(HDC dc, const RECT& r, Direction d, COLORREF c) {
+    const int cx = (r.left + r.right) / 2;
+    const int cy = (r.top + r.bottom) / 2;
+    for (int i = 0; i < 4; ++i) {
+        const int half = 3 - i;  // widths 7, 5, 3, 1 from the base to the point
+        RECT line{};
+        switch (d) {
+            case Direction::Down:
+                line = RECT{cx - half, cy - 2 + i, cx + half + 1, cy - 1 + i};
+                break;
+            case Direction::Up:
+                line = RECT{cx - half, cy + 1 - i, cx + half + 1, cy + 2 - i};
+                break;
+            case Direction::Right:
+                line = RECT{cx - 2 + i, cy - half, cx - 1 + i, cy + half + 1};
+                break;
+            case Direction::Left:
+                line = RECT{cx + 1 - i, cy - half, cx + 2 - i, cy + half + 1};
+                break;
+        }
+        fill(dc, line, c);
+    }
+}
+
+void arrow_button(HDC dc, const RECT& r, const Scheme& s, bool pressed, bool hot, bool disabled, Direction d) {
+    if (is_empty(r)) {
+        return;
+    }
+    if (disabled) {
+        fill(dc, r, face_colour());
+    } else {
+        gradient(dc, r, pressed ? s.arrow_pressed : (hot ? s.arrow_hot : s.arrow_normal));
+    }
+    frame(dc, r, disabled ? darken(face_colour(), kDisabledBorderStep) : s.edit_frame);
+    draw_arrow(dc, r, d, disabled ? GetSysColor(COLOR_GRAYTEXT) : s.arrow_glyph);
+}
+
+// The flat two-line frame of edit and combo boxes.
+void edit_frame(HDC dc, const RECT& all, const Scheme& s, bool disabled, bool read_only) {
+    const COLORREF face = face_colour();
+    frame(dc, all, disabled ? darken(face, kDisabledBorderStep) : s.edit_frame);
+    frame(dc, inset(all, 1), (disabled || read_only) ? face : GetSysColor(COLOR_WINDOW));
+}
+
+bool has_edge(HWND hwnd) {
+    const auto style = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE));
+    const auto ex = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_EXSTYLE));
+    return (style & style::kBorder) != 0 || (ex & (style::kExClientEdge | style::kExStaticEdge)) != 0;
+}
+
+void paint_edit(const Record& r, const Scheme& s, OffScreen& os, const Record* list) {
+    HDC dc = os.dc();
+    const RECT all = os.all();
+    os.copy_from_window();
+    edit_frame(dc, all, s, r.state.disabled, r.state.read_only);
+    for (const Record* u = list; u != nullptr; u = u->next.get()) {
+        if (u->kind != Kind::UpDown || u->buddy != r.hwnd || u->buddy_side == Side::None) {
+            continue;
+        }
+        const int x = u->buddy_side == Side::Right ? all.right - 1 : 0;
+        fill(dc, RECT{x, 1, x + 1, all.bottom - 1}, 0x00FFFFFF);
+    }
+}
+
+void paint_combo_box(const Record& r, const Scheme& s, OffScreen& os) {
+    HDC dc = os.dc();
+    const RECT all = os.all();
+    os.copy_from_window();
+    edit_frame(dc, all, s, r.state.disabled, false);
+    const int thumb = GetSystemMetrics(SM_CYVTHUMB);
+    const RECT button{all.right - 2 - thumb, 2, all.right - 2, all.bottom - 2};
+    arrow_button(dc, button, s, r.state.pressed, r.state.hot, r.state.disabled, Direction::Down);
+}
+
+void paint_drop_down_list(const Scheme& s, OffScreen& os) {
+    os.copy_from_window();
+    frame(os.dc(), os.all(), s.edit_frame);
+}
+
+void paint_up_down(const Record& r, const Scheme& s, OffScreen& os) {
+    HDC dc = os.dc();
+    const RECT all = os.all();
+    FillRect(dc, &all, r.parent_brush);
+    const bool pressed = GetCapture() == r.hwnd && GetKeyState(VK_LBUTTON) < 0;
+    RECT halves[2] = {all, all};
+    if (r.horizontal) {
+        halves[0].right = halves[1].left = all.right / 2;
+    } else {
+        halves[0].bottom = halves[1].top = all.bottom / 2;
+    }
+    const Direction arrows[2] = {r.horizontal ? Direction::Left : Direction::Up,
+                                 r.horizontal ? Direction::Right : Direction::Down};
+    for (int i = 0; i < 2; ++i) {
+        const bool under_pointer = r.state.hot && r.hot_half == i;
+        arrow_button(dc, halves[i], s, pressed && under_pointer, under_pointer, r.state.disabled, arrows[i]);
+    }
+}
+
+void paint_group_box(const Record& r, OffScreen& os) {
+    HDC dc = os.dc();
+    const RECT all = os.all();
+    os.copy_from_window();
+
+    wchar_t text[257];
+    const int n = text_of(r.hwnd, text);
+    SelectedObject font(dc, font_of(r.hwnd));
+    RECT caption{0, 0, 0, 0};
+    if (n > 0) {
+        DrawTextW(dc, text, n, &caption, DT_SINGLELINE | DT_CALCRECT | prefix_flags(r.hwnd));
+    } else {
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        caption.bottom = tm.tmHeight;
+    }
+    const int top = group_frame_top(caption.bottom - caption.top);
+    const RECT box{0, top, all.right, all.bottom};
+
+    // Clear the system's 2-pixel etched frame and everything above its top line.
+    const RECT bands[] = {{0, 0, all.right, top + 2},
+                          {0, box.bottom - 2, all.right, box.bottom},
+                          {0, top, 2, box.bottom},
+                          {all.right - 2, top, all.right, box.bottom}};
+    for (const RECT& band : bands) {
+        if (!is_empty(band)) {
+            FillRect(dc, &band, r.parent_brush);
+        }
+    }
+    frame(dc, box, kGroupFrame);
+
+    // Rounded corners: five pixels back to the background, two on the diagonal in the frame
+    // colour, mirrored for each corner.
+    const COLORREF background = GetPixel(dc, 0, 0);
+    if (box.right - box.left >= 6 && box.bottom - box.top >= 6) {
+        static constexpr POINT kCleared[5] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {0, 2}};
+        static constexpr POINT kDiagonal[2] = {{2, 1}, {1, 2}};
+        const int right = box.right - 1;
+        const int bottom = box.bottom - 1;
+        const auto put = [&](const POINT& p, COLORREF c) {
+            SetPixelV(dc, box.left + p.x, box.top + p.y, c);
+            SetPixelV(dc, right - p.x, box.top + p.y, c);
+            SetPixelV(dc, box.left + p.x, bottom - p.y, c);
+            SetPixelV(dc, right - p.x, bottom - p.y, c);
+        };
+        for (const POINT& p : kCleared) {
+            put(p, background);
+        }
+        for (const POINT& p : kDiagonal) {
+            put(p, kGroupFrame);
+        }
+    }
+
+    if (n > 0) {
+        const auto style = static_cast<std::uint32_t>(GetWindowLongW(r.hwnd, GWL_STYLE));
+        const int width = caption.right - caption.left;
+        const int left = group_caption_left(style, all.right, width);
+        RECT place{left, 0, left + width, caption.bottom - caption.top};
+        RECT gap{left - 2, top, left + width + 2, top + 1};
+        FillRect(dc, &gap, r.parent_brush);
+        SetTextColor(dc, r.text_colour);
+        DrawTextW(dc, text, n, &place, DT_SINGLELINE | DT_NOCLIP | prefix_flags(r.hwnd));
+    }
+}
+
+}  // namespace
+
+void paint(const Record& r, int scheme_number, const Record* list) {
+    if (!IsWindowVisible(r.hwnd)) {
+        return;
+    }
+    if (r.kind == Kind::Edit && !has_edge(r.hwnd)) {
+        return;  // a box without a border keeps its own look
+    }
+    if (r.kind == Kind::DropDownList &&
+        ((GetWindowLongW(r.hwnd, GWL_STYLE) & WS_BORDER) == 0 || SendMessageW(r.hwnd, LB_GETCOUNT, 0, 0) <= 0)) {
+        return;
+    }
+    OffScreen os(r.hwnd);
+    if (!os.ready()) {
+        return;
+    }
+    const Scheme& s = scheme(scheme_number);
+    switch (r.kind) {
+        case Kind::PushButton:
+            paint_push_button(r, s, os);
+            break;
+        case Kind::CheckBox:
+            paint_mark_button(r, os, false);
+            break;
+        case Kind::RadioButton:
+            paint_mark_button(r, os, true);
+            break;
+        case Kind::GroupBox:
+            paint_group_box(r, os);
+            break;
+        case Kind::Edit:
+            paint_edit(r, s, os, list);
+            break;
+        case Kind::ComboBox:
+            paint_combo_box(r, s, os);
+            break;
+        case Kind::DropDownList:
+            paint_drop_down_list(s, os);
+            break;
+        case Kind::UpDown:
+            paint_up_down(r, s, os);
+            break;
+        case Kind::None:
+        case Kind::Recognised:
+            return;
+    }
+    os.present();
+}
+
+}  // namespace tovrelle::theming
