@@ -7,19 +7,20 @@
 //   - the brush and background colour the window hands its static controls, buttons and
 //     dialog background (WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORDLG): the window's own
 //     answer runs first, so its text colours stay, and only the background is replaced;
-//   - the WM_ERASEBKGND of the window's group boxes. A group box erases itself, so whatever
-//     it holds (a label without a background of its own) would show the box's colour instead
-//     of the window's. The box's own erase still runs first, then the skin is painted over it,
-//     aligned with the window's, so the backdrop runs on unbroken.
+//   - the WM_ERASEBKGND of the window's group boxes. A group box erases itself (or, left to
+//     the system, not at all), so whatever it holds (a label without a background of its own)
+//     would show the box's colour instead of the window's. After the box's own erase the skin
+//     is painted over it, aligned with the window's, so the backdrop runs on unbroken.
 // Framed means a top-level window with a caption: popup menus, tooltips and hidden helper
-// windows are left alone.
+// windows are left alone. Other controls are not touched.
 //
-// Windows are taken over by replacing their procedure; the replaced one is kept in a window
-// property and every message the skin does not answer goes on to it. A window is given back
-// when it is destroyed or when the library is freed; it can only be given back while the skin's
-// procedure is still the outermost one, since a procedure someone else put on top still calls
-// ours. Freeing the library while such a window lives is the caller's mistake (the program
-// frees it only after its windows are gone).
+// A framed window is taken over by replacing its procedure; the replaced one is kept in a
+// window property and every message the skin does not answer goes on to it. The window is given
+// back when it is destroyed or when the library is freed; it can only be given back while the
+// skin's procedure is still the outermost one, since a procedure someone else put on top still
+// calls ours. Freeing the library while such a window lives is the caller's mistake (the
+// program frees it only after its windows are gone). Group boxes keep their procedures: the
+// skin follows their erase through a WH_CALLWNDPROCRET hook of the thread.
 #include <windows.h>
 
 #include <algorithm>
@@ -35,40 +36,27 @@ using skinh::Code;
 
 constexpr const wchar_t* kOwnProc = L"SkinH_EL.OwnProc";
 
-enum class Role { kFrame, kGroupBox };
-
-struct Dressed {
-    HWND hwnd;
-    Role role;
-};
-
 LRESULT CALLBACK frame_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK group_box_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
-WNDPROC proc_of(Role role) {
-    return role == Role::kFrame ? frame_proc : group_box_proc;
-}
 
 struct Engine {
     DWORD thread = 0;  // the skin belongs to the first thread that attaches it
-    tovrelle::UniqueHook hook;
+    tovrelle::UniqueHook creation_hook;
+    tovrelle::UniqueHook erase_hook;
     skinh::Skin skin;
     HBRUSH brush = nullptr;
     // Every brush handed out stays alive until the library goes: a control may have kept an
     // earlier one when the skin was attached again.
     std::vector<tovrelle::UniqueBrush> brushes;
-    std::vector<Dressed> dressed;
+    std::vector<HWND> frames;  // dressed, in the order they were
 };
 
 Engine g;
 
-const Dressed* find_dressed(HWND hwnd) {
-    auto it = std::find_if(g.dressed.begin(), g.dressed.end(),
-                           [hwnd](const Dressed& d) { return d.hwnd == hwnd; });
-    return it == g.dressed.end() ? nullptr : &*it;
+bool is_dressed(HWND hwnd) {
+    return std::find(g.frames.begin(), g.frames.end(), hwnd) != g.frames.end();
 }
 
-void dress(HWND hwnd, Role role) {
+void dress(HWND hwnd) {
     if (GetPropW(hwnd, kOwnProc) != nullptr) {
         return;  // already dressed
     }
@@ -76,26 +64,25 @@ void dress(HWND hwnd, Role role) {
     if (own == 0 || !SetPropW(hwnd, kOwnProc, reinterpret_cast<HANDLE>(own))) {
         return;
     }
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc_of(role)));
-    g.dressed.push_back(Dressed{hwnd, role});
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frame_proc));
+    g.frames.push_back(hwnd);
 }
 
 // Puts the window's own procedure back if ours is still the outermost; `forget` drops the
 // window from the list either way (it is going away).
 bool undress(HWND hwnd, bool forget) {
-    auto it = std::find_if(g.dressed.begin(), g.dressed.end(),
-                           [hwnd](const Dressed& d) { return d.hwnd == hwnd; });
-    if (it == g.dressed.end()) {
+    auto it = std::find(g.frames.begin(), g.frames.end(), hwnd);
+    if (it == g.frames.end()) {
         return false;
     }
     const bool outermost =
-        GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(proc_of(it->role));
+        GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&frame_proc);
     if (outermost) {
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropW(hwnd, kOwnProc)));
     }
     if (outermost || forget) {
         RemovePropW(hwnd, kOwnProc);
-        g.dressed.erase(it);
+        g.frames.erase(it);
     }
     return outermost;
 }
@@ -104,10 +91,15 @@ bool is_frame(DWORD style, HWND parent) {
     return (style & WS_CHILD) == 0 && (style & WS_CAPTION) == WS_CAPTION && parent != HWND_MESSAGE;
 }
 
-bool is_group_box(HWND hwnd, DWORD style) {
+// A group box inside a dressed window.
+bool is_dressed_group_box(HWND hwnd) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    if ((style & WS_CHILD) == 0 || (style & BS_TYPEMASK) != BS_GROUPBOX) {
+        return false;
+    }
     wchar_t name[16] = {};
     GetClassNameW(hwnd, name, 16);
-    return lstrcmpiW(name, L"Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX;
+    return lstrcmpiW(name, L"Button") == 0 && is_dressed(GetAncestor(hwnd, GA_ROOT));
 }
 
 // Paints the skin behind `hwnd`'s client area into `dc`, in the coordinates of the client area
@@ -116,7 +108,7 @@ bool is_group_box(HWND hwnd, DWORD style) {
 void paint_backdrop(HWND hwnd, HDC dc) {
     HWND frame = GetAncestor(hwnd, GA_ROOT);
     RECT client;
-    if (frame == nullptr || !GetClientRect(frame, &client)) {
+    if (frame == nullptr || dc == nullptr || !GetClientRect(frame, &client)) {
         return;
     }
     POINT origin{0, 0};
@@ -134,8 +126,6 @@ void paint_backdrop(HWND hwnd, HDC dc) {
     SetViewportOrgEx(dc, old_origin.x, old_origin.y, nullptr);
 }
 
-// What the frame and the group box procedures share: the window's own procedure, and being
-// given back when the window goes.
 LRESULT pass_on(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto own = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOwnProc));
     if (msg == WM_DESTROY || msg == WM_NCDESTROY) {
@@ -162,64 +152,53 @@ LRESULT CALLBACK frame_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-LRESULT CALLBACK group_box_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ERASEBKGND) {
-        pass_on(hwnd, msg, wp, lp);
-        paint_backdrop(hwnd, reinterpret_cast<HDC>(wp));
-        return 1;
-    }
-    return pass_on(hwnd, msg, wp, lp);
-}
-
-BOOL CALLBACK dress_group_box(HWND hwnd, LPARAM) {
-    if (is_group_box(hwnd, static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)))) {
-        dress(hwnd, Role::kGroupBox);
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK dress_existing(HWND hwnd, LPARAM) {
     if (!is_frame(static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)), GetParent(hwnd))) {
         return TRUE;
     }
-    dress(hwnd, Role::kFrame);
-    EnumChildWindows(hwnd, dress_group_box, 0);
+    dress(hwnd);
     // Shown (or first shown) with the skin as it is now.
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return TRUE;
 }
 
-// Follows the thread's window creation: a new framed window, or a group box inside one, is
-// dressed before its first message.
+// Follows the thread's window creation: a new framed window is dressed before its first message.
 LRESULT CALLBACK on_create(int code, WPARAM wp, LPARAM lp) {
     if (code == HCBT_CREATEWND) {
-        auto hwnd = reinterpret_cast<HWND>(wp);
         const CREATESTRUCTW* cs = reinterpret_cast<const CBT_CREATEWNDW*>(lp)->lpcs;
-        const auto style = static_cast<DWORD>(cs->style);
-        if (is_frame(style, cs->hwndParent)) {
-            dress(hwnd, Role::kFrame);
-        } else if ((style & WS_CHILD) != 0 && cs->hwndParent != nullptr &&
-                   is_group_box(hwnd, style)) {
-            const Dressed* frame = find_dressed(GetAncestor(cs->hwndParent, GA_ROOT));
-            if (frame != nullptr && frame->role == Role::kFrame) {
-                dress(hwnd, Role::kGroupBox);
-            }
+        if (is_frame(static_cast<DWORD>(cs->style), cs->hwndParent)) {
+            dress(reinterpret_cast<HWND>(wp));
         }
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-// FreeLibrary: every window still dressed is given back (and repainted without the skin), the
-// hook goes, then the brushes.
-void release_all() {
-    g.hook.reset();
-    const std::vector<Dressed> dressed = g.dressed;
-    for (const Dressed& d : dressed) {
-        if (IsWindow(d.hwnd) && undress(d.hwnd, true)) {
-            RedrawWindow(d.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+// A group box's erase, once it has run: the skin goes over whatever the box painted. Done from
+// here rather than from a replaced procedure, because the program (or the theming layer) may
+// replace the box's procedure after the skin has seen the box, and one that erases without
+// passing the message on would then hide the skin.
+LRESULT CALLBACK after_message(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION) {
+        const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lp);
+        if (m->message == WM_ERASEBKGND && is_dressed_group_box(m->hwnd)) {
+            paint_backdrop(m->hwnd, reinterpret_cast<HDC>(m->wParam));
         }
     }
-    g.dressed.clear();
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// FreeLibrary: the hooks go, then every window still dressed is given back (and repainted
+// without the skin), then the brushes.
+void release_all() {
+    g.creation_hook.reset();
+    g.erase_hook.reset();
+    const std::vector<HWND> frames = g.frames;
+    for (HWND hwnd : frames) {
+        if (IsWindow(hwnd) && undress(hwnd, true)) {
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        }
+    }
+    g.frames.clear();
     g.brush = nullptr;
     g.brushes.clear();
 }
@@ -227,12 +206,13 @@ void release_all() {
 // The process is ending: its windows and hooks go with it, and user32 must not be called from
 // here any more.
 void abandon_all() {
-    (void)g.hook.release();
+    (void)g.creation_hook.release();
+    (void)g.erase_hook.release();
     for (auto& b : g.brushes) {
         (void)b.release();
     }
     g.brushes.clear();
-    g.dressed.clear();
+    g.frames.clear();
 }
 
 }  // namespace
@@ -252,11 +232,16 @@ int __stdcall SkinH_AttachRes(const unsigned char* data, int size, const char* t
     if (g.thread != 0 && g.thread != thread) {
         return static_cast<int>(Code::kWrongThread);
     }
-    if (!g.hook) {
-        g.hook.reset(SetWindowsHookExW(WH_CBT, on_create, nullptr, thread));
-        if (!g.hook) {
-            return static_cast<int>(Code::kHookFailed);
-        }
+    if (!g.creation_hook) {
+        g.creation_hook.reset(SetWindowsHookExW(WH_CBT, on_create, nullptr, thread));
+    }
+    if (!g.erase_hook) {
+        g.erase_hook.reset(SetWindowsHookExW(WH_CALLWNDPROCRET, after_message, nullptr, thread));
+    }
+    if (!g.creation_hook || !g.erase_hook) {
+        g.creation_hook.reset();
+        g.erase_hook.reset();
+        return static_cast<int>(Code::kHookFailed);
     }
     tovrelle::UniqueBrush brush = tovrelle::adopt_gdi(CreateSolidBrush(read.skin.background));
     g.thread = thread;
