@@ -1,0 +1,55 @@
+#include "power/scheduled_power.h"
+
+#include "app/main_window.h"
+#include "app/program_state.h"
+#include "power/notice_box.h"
+#include "power/power_request.h"
+#include "power/status_suffix.h"
+#include "power/text_integer.h"
+
+namespace tovrelle {
+namespace {
+
+constexpr int kCheckPeriodMs = 1000;
+
+Identity check_timer(ScheduledKind kind) {
+    return kind == ScheduledKind::Shutdown ? ids::时钟2 : ids::时钟3;
+}
+
+PowerAction power_action(ScheduledKind kind) {
+    return kind == ScheduledKind::Shutdown ? PowerAction::Shutdown : PowerAction::Restart;
+}
+
+}  // namespace
+
+ScheduledPower::ScheduledPower(MainWindow& window, ProgramState& state, Clock clock)
+    : window_(window), state_(state), clock_(std::move(clock)) {}
+
+void ScheduledPower::arm(ScheduledKind kind) {
+    const TargetTime target{text_to_integer(window_.edit_text(ids::编辑框1)),
+                            text_to_integer(window_.edit_text(ids::编辑框2)),
+                            text_to_integer(window_.edit_text(ids::编辑框3))};
+    if (!schedule_.arm(kind, target, clock_())) {
+        // The previous schedule, its timer and the status suffix stay as they were.
+        show_notice(kScheduleRefusedText, kScheduleRefusedTitle);
+        return;
+    }
+    // Writing the period it already has leaves a running timer in its rhythm.
+    window_.set_timer_period(check_timer(kind), kCheckPeriodMs);
+    replace_status_suffix(state_, schedule_status_suffix(kind, target));
+    // The schedule is in force before the box opens: the box's loop goes on running checks.
+    show_notice(schedule_notice_text(kind, target), schedule_notice_title(kind));
+}
+
+void ScheduledPower::check(ScheduledKind kind) {
+    if (schedule_.check(kind, clock_())) {
+        // A refused request is reported like a button's; the check stays armed either way.
+        request_and_report(power_action(kind));
+    }
+}
+
+void ScheduledPower::clock_changed() {
+    schedule_.clock_changed(clock_());
+}
+
+}  // namespace tovrelle

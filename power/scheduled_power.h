@@ -1,0 +1,39 @@
+// The scheduled shutdown and restart on the main window: arming from the three edit boxes,
+// the once-a-second checks of the two check timers, and the clock being set.
+#pragma once
+
+#include <functional>
+
+#include "power/date_time.h"
+#include "power/schedule.h"
+
+namespace tovrelle {
+
+class MainWindow;
+struct ProgramState;
+
+class ScheduledPower {
+  public:
+    using Clock = std::function<DateTime()>;
+
+    // clock: the local wall clock; tests give their own.
+    ScheduledPower(MainWindow& window, ProgramState& state, Clock clock);
+
+    // The clicked handler of 按钮3 (shutdown) or 按钮4 (restart). A target no clock can show
+    // is refused with a notice and changes nothing.
+    void arm(ScheduledKind kind);
+    // The periodic handler of 时钟2 (shutdown) or 时钟3 (restart).
+    void check(ScheduledKind kind);
+    // WM_TIMECHANGE.
+    void clock_changed();
+
+    [[nodiscard]] const Schedule& schedule() const noexcept { return schedule_; }
+
+  private:
+    MainWindow& window_;
+    ProgramState& state_;
+    Clock clock_;
+    Schedule schedule_;
+};
+
+}  // namespace tovrelle
