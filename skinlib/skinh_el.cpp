@@ -6,7 +6,8 @@
 //   - the window's own WM_ERASEBKGND;
 //   - the brush and background colour the window hands its static controls, buttons and
 //     dialog background (WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORDLG): the window's own
-//     answer runs first, so its text colours stay, and only the background is replaced;
+//     answer runs first, so its text colours stay; the brush is the backdrop itself, lined up
+//     with the control's place in the window, so a control over a gradient shows the gradient;
 //   - the WM_ERASEBKGND of the window's group boxes. A group box erases itself (or, left to
 //     the system, not at all), so whatever it holds (a label without a background of its own)
 //     would show the box's colour instead of the window's. After the box's own erase the skin
@@ -20,10 +21,13 @@
 // skin's procedure is still the outermost one, since a procedure someone else put on top still
 // calls ours. Freeing the library while such a window lives is the caller's mistake (the
 // program frees it only after its windows are gone). Group boxes keep their procedures: the
-// skin follows their erase through a WH_CALLWNDPROCRET hook of the thread.
+// skin follows their erase through a WH_CALLWNDPROCRET hook of the thread, which also sees the
+// erase of a box whose procedure was replaced after the skin first saw it.
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "base/win_handles.h"
@@ -35,25 +39,54 @@ namespace {
 using skinh::Code;
 
 constexpr const wchar_t* kOwnProc = L"SkinH_EL.OwnProc";
+// Backdrops larger than this many pixels are handed to controls as the plain background colour.
+constexpr long long kMaxPatternPixels = 4096LL * 4096;
 
 LRESULT CALLBACK frame_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+struct Frame {
+    HWND hwnd = nullptr;
+    // The backdrop as a pattern brush, for the client size and the skin it was made for.
+    tovrelle::UniqueBrush backdrop;
+    int width = 0;
+    int height = 0;
+    int generation = 0;
+};
 
 struct Engine {
     DWORD thread = 0;  // the skin belongs to the first thread that attaches it
     tovrelle::UniqueHook creation_hook;
     tovrelle::UniqueHook erase_hook;
     skinh::Skin skin;
-    HBRUSH brush = nullptr;
-    // Every brush handed out stays alive until the library goes: a control may have kept an
-    // earlier one when the skin was attached again.
-    std::vector<tovrelle::UniqueBrush> brushes;
-    std::vector<HWND> frames;  // dressed, in the order they were
+    int generation = 0;  // counts the skins attached
+    tovrelle::UniqueBrush background;
+    // Every brush handed out stays alive until the library goes: a control may have kept one
+    // made for an earlier skin or size.
+    std::vector<tovrelle::UniqueBrush> retired;
+    std::vector<Frame> frames;  // dressed, in the order they were
 };
 
 Engine g;
 
+std::vector<Frame>::iterator find_frame(HWND hwnd) {
+    return std::find_if(g.frames.begin(), g.frames.end(),
+                        [hwnd](const Frame& f) { return f.hwnd == hwnd; });
+}
+
 bool is_dressed(HWND hwnd) {
-    return std::find(g.frames.begin(), g.frames.end(), hwnd) != g.frames.end();
+    return hwnd != nullptr && find_frame(hwnd) != g.frames.end();
+}
+
+bool has_class(HWND hwnd, const wchar_t* name) {
+    wchar_t found[16] = {};
+    GetClassNameW(hwnd, found, 16);
+    return lstrcmpiW(found, name) == 0;
+}
+
+void retire(tovrelle::UniqueBrush& brush) {
+    if (brush) {
+        g.retired.push_back(std::move(brush));
+    }
 }
 
 void dress(HWND hwnd) {
@@ -65,13 +98,15 @@ void dress(HWND hwnd) {
         return;
     }
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frame_proc));
-    g.frames.push_back(hwnd);
+    Frame frame;
+    frame.hwnd = hwnd;
+    g.frames.push_back(std::move(frame));
 }
 
 // Puts the window's own procedure back if ours is still the outermost; `forget` drops the
 // window from the list either way (it is going away).
 bool undress(HWND hwnd, bool forget) {
-    auto it = std::find(g.frames.begin(), g.frames.end(), hwnd);
+    auto it = find_frame(hwnd);
     if (it == g.frames.end()) {
         return false;
     }
@@ -82,6 +117,7 @@ bool undress(HWND hwnd, bool forget) {
     }
     if (outermost || forget) {
         RemovePropW(hwnd, kOwnProc);
+        retire(it->backdrop);
         g.frames.erase(it);
     }
     return outermost;
@@ -97,9 +133,7 @@ bool is_dressed_group_box(HWND hwnd) {
     if ((style & WS_CHILD) == 0 || (style & BS_TYPEMASK) != BS_GROUPBOX) {
         return false;
     }
-    wchar_t name[16] = {};
-    GetClassNameW(hwnd, name, 16);
-    return lstrcmpiW(name, L"Button") == 0 && is_dressed(GetAncestor(hwnd, GA_ROOT));
+    return has_class(hwnd, L"Button") && is_dressed(GetAncestor(hwnd, GA_ROOT));
 }
 
 // Paints the skin behind `hwnd`'s client area into `dc`, in the coordinates of the client area
@@ -126,6 +160,54 @@ void paint_backdrop(HWND hwnd, HDC dc) {
     SetViewportOrgEx(dc, old_origin.x, old_origin.y, nullptr);
 }
 
+// The brush a control of the frame paints its background with: the frame's backdrop, or the
+// plain background colour when no pattern can be made for the frame's size.
+HBRUSH backdrop_brush(Frame& f) {
+    RECT rc;
+    if (!GetClientRect(f.hwnd, &rc) || rc.right <= 0 || rc.bottom <= 0 ||
+        static_cast<long long>(rc.right) * rc.bottom > kMaxPatternPixels) {
+        return g.background.get();
+    }
+    if (f.backdrop && f.width == rc.right && f.height == rc.bottom &&
+        f.generation == g.generation) {
+        return f.backdrop.get();
+    }
+    const std::vector<std::uint32_t> pixels = skinh::render_backdrop(g.skin, rc.right, rc.bottom);
+    const auto w = static_cast<std::size_t>(rc.right);
+    const auto h = static_cast<std::size_t>(rc.bottom);
+    // A packed DIB: the header, then 32-bit rows from the bottom up, blue first.
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = rc.right;
+    header.biHeight = rc.bottom;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    std::vector<std::uint8_t> dib(sizeof header + 4 * w * h);
+    std::memcpy(dib.data(), &header, sizeof header);
+    std::uint8_t* out = dib.data() + sizeof header;
+    for (std::size_t y = 0; y < h; ++y) {
+        const std::uint32_t* row = pixels.data() + (h - 1 - y) * w;
+        for (std::size_t x = 0; x < w; ++x, out += 4) {
+            out[0] = static_cast<std::uint8_t>(row[x] >> 16);
+            out[1] = static_cast<std::uint8_t>(row[x] >> 8);
+            out[2] = static_cast<std::uint8_t>(row[x]);
+            out[3] = 0;
+        }
+    }
+    tovrelle::UniqueBrush brush =
+        tovrelle::adopt_gdi(CreateDIBPatternBrushPt(dib.data(), DIB_RGB_COLORS));
+    if (!brush) {
+        return g.background.get();
+    }
+    retire(f.backdrop);
+    f.backdrop = std::move(brush);
+    f.width = rc.right;
+    f.height = rc.bottom;
+    f.generation = g.generation;
+    return f.backdrop.get();
+}
+
 LRESULT pass_on(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto own = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOwnProc));
     if (msg == WM_DESTROY || msg == WM_NCDESTROY) {
@@ -135,6 +217,28 @@ LRESULT pass_on(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                           : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+// A control asks its frame for its colours: the frame's own answer first (its text colour
+// stays), then the backdrop, lined up with where the control lies in the frame.
+LRESULT answer_colours(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    pass_on(hwnd, msg, wp, lp);
+    auto dc = reinterpret_cast<HDC>(wp);
+    auto control = reinterpret_cast<HWND>(lp);
+    SetBkColor(dc, g.skin.background);
+    // A static control fills its background with the brush before it draws its text, so its
+    // text can go over the backdrop instead of over a box of the plain colour.
+    if (msg == WM_CTLCOLORSTATIC && control != nullptr && has_class(control, L"Static")) {
+        SetBkMode(dc, TRANSPARENT);
+    }
+    POINT at{0, 0};
+    if (control != nullptr && control != hwnd) {
+        MapWindowPoints(control, hwnd, &at, 1);
+    }
+    SetBrushOrgEx(dc, -at.x, -at.y, nullptr);
+    auto frame = find_frame(hwnd);
+    HBRUSH brush = frame != g.frames.end() ? backdrop_brush(*frame) : g.background.get();
+    return reinterpret_cast<LRESULT>(brush);
+}
+
 LRESULT CALLBACK frame_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ERASEBKGND:
@@ -142,11 +246,8 @@ LRESULT CALLBACK frame_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 1;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
-        case WM_CTLCOLORDLG: {
-            pass_on(hwnd, msg, wp, lp);  // the window's own text colour stays
-            SetBkColor(reinterpret_cast<HDC>(wp), g.skin.background);
-            return reinterpret_cast<LRESULT>(g.brush);
-        }
+        case WM_CTLCOLORDLG:
+            return answer_colours(hwnd, msg, wp, lp);
         default:
             return pass_on(hwnd, msg, wp, lp);
     }
@@ -173,10 +274,7 @@ LRESULT CALLBACK on_create(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-// A group box's erase, once it has run: the skin goes over whatever the box painted. Done from
-// here rather than from a replaced procedure, because the program (or the theming layer) may
-// replace the box's procedure after the skin has seen the box, and one that erases without
-// passing the message on would then hide the skin.
+// A group box's erase, once it has run: the skin goes over whatever the box painted.
 LRESULT CALLBACK after_message(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION) {
         const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lp);
@@ -192,15 +290,18 @@ LRESULT CALLBACK after_message(int code, WPARAM wp, LPARAM lp) {
 void release_all() {
     g.creation_hook.reset();
     g.erase_hook.reset();
-    const std::vector<HWND> frames = g.frames;
+    std::vector<HWND> frames;
+    for (const Frame& f : g.frames) {
+        frames.push_back(f.hwnd);
+    }
     for (HWND hwnd : frames) {
         if (IsWindow(hwnd) && undress(hwnd, true)) {
             RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         }
     }
     g.frames.clear();
-    g.brush = nullptr;
-    g.brushes.clear();
+    g.background.reset();
+    g.retired.clear();
 }
 
 // The process is ending: its windows and hooks go with it, and user32 must not be called from
@@ -208,10 +309,14 @@ void release_all() {
 void abandon_all() {
     (void)g.creation_hook.release();
     (void)g.erase_hook.release();
-    for (auto& b : g.brushes) {
+    (void)g.background.release();
+    for (tovrelle::UniqueBrush& b : g.retired) {
         (void)b.release();
     }
-    g.brushes.clear();
+    for (Frame& f : g.frames) {
+        (void)f.backdrop.release();
+    }
+    g.retired.clear();
     g.frames.clear();
 }
 
@@ -243,12 +348,15 @@ int __stdcall SkinH_AttachRes(const unsigned char* data, int size, const char* t
         g.erase_hook.reset();
         return static_cast<int>(Code::kHookFailed);
     }
-    tovrelle::UniqueBrush brush = tovrelle::adopt_gdi(CreateSolidBrush(read.skin.background));
+    tovrelle::UniqueBrush background = tovrelle::adopt_gdi(CreateSolidBrush(read.skin.background));
+    if (!background) {
+        return static_cast<int>(Code::kNoBrush);
+    }
+    retire(g.background);
+    g.background = std::move(background);
     g.thread = thread;
     g.skin = read.skin;
-    g.brush =
-        brush.get() != nullptr ? brush.get() : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    g.brushes.push_back(std::move(brush));
+    ++g.generation;
     EnumThreadWindows(thread, dress_existing, 0);
     return static_cast<int>(Code::kOk);
 }

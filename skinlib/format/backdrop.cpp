@@ -52,4 +52,20 @@ std::vector<Fill> plan_backdrop(const Skin& skin, int width, int height) {
     return fills;
 }
 
+std::vector<std::uint32_t> render_backdrop(const Skin& skin, int width, int height) {
+    const std::vector<Fill> fills = plan_backdrop(skin, width, height);
+    if (fills.empty()) {
+        return {};
+    }
+    const auto w = static_cast<std::size_t>(width);
+    std::vector<std::uint32_t> pixels(w * static_cast<std::size_t>(height));
+    for (const Fill& f : fills) {
+        for (int y = f.top; y < f.bottom; ++y) {
+            std::uint32_t* row = pixels.data() + static_cast<std::size_t>(y) * w;
+            std::fill(row + f.left, row + f.right, f.colour);
+        }
+    }
+    return pixels;
+}
+
 }  // namespace skinh

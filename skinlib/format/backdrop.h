@@ -22,6 +22,10 @@ struct Fill {
 // inwards. A band thicker than the area is cut at the far edge but keeps its own gradient.
 std::vector<Fill> plan_backdrop(const Skin& skin, int width, int height);
 
+// The same backdrop as pixels: `width` x `height` COLORREF values, row by row from the top.
+// Empty for an empty area.
+std::vector<std::uint32_t> render_backdrop(const Skin& skin, int width, int height);
+
 // The colour `step` lines into a gradient of `steps` lines from `outer` to `inner`, each
 // channel rounded to the nearest value (halves up).
 std::uint32_t gradient_colour(std::uint32_t outer, std::uint32_t inner, int step, int steps);

@@ -38,6 +38,7 @@ enum class Code : int {
     kBadArguments = 9,    // text and the three integers are reserved: null/empty and 0
     kWrongThread = 10,    // the skin already belongs to another thread
     kHookFailed = 11,     // windows created later could not be followed
+    kNoBrush = 12,        // no brush of the background colour could be made
 };
 
 inline constexpr std::uint16_t kVersion = 1;

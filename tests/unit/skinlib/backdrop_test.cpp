@@ -65,6 +65,18 @@ TEST(PlanBackdrop, BandsArePaintedInFileOrderOverTheBackground) {
         (std::vector<Fill>{{0, 0, 2, 2, kWhite}, {0, 0, 2, 1, 0x0000FF}, {0, 0, 1, 2, 0x00FF00}}));
 }
 
+TEST(RenderBackdrop, PixelsRowByRowFromTheTop) {
+    const Skin skin{
+        0x111111,
+        {Band{Edge::kBottom, 2, 0x222222, 0x333333}, Band{Edge::kRight, 1, 0x444444, 0x444444}}};
+    EXPECT_EQ(render_backdrop(skin, 3, 4),
+              (std::vector<std::uint32_t>{0x111111, 0x111111, 0x444444,  //
+                                          0x111111, 0x111111, 0x444444,  //
+                                          0x333333, 0x333333, 0x444444,  //
+                                          0x222222, 0x222222, 0x444444}));
+    EXPECT_TRUE(render_backdrop(skin, 0, 4).empty());
+}
+
 TEST(GradientColour, EndsChannelsAndRounding) {
     // One line: the outer colour. The first and last lines: the two ends.
     EXPECT_EQ(gradient_colour(0x102030, 0xFFFFFF, 0, 1), 0x102030u);

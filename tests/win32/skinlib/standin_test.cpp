@@ -138,12 +138,6 @@ COLORREF erased_pixel(HWND hwnd, int x, int y) {
     return GetPixel(dc.get(), x, y);
 }
 
-COLORREF brush_colour(HBRUSH brush) {
-    LOGBRUSH lb{};
-    GetObjectW(brush, sizeof lb, &lb);
-    return lb.lbColor;
-}
-
 class StandInTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -211,20 +205,45 @@ TEST_F(StandInTest, DressesTheFramedWindowsOfTheThread) {
     EXPECT_EQ(g_own_app_messages, app_before + 1);
 }
 
-TEST_F(StandInTest, StaticsAndButtonsGetTheSkinsBackgroundAndKeepTheirTextColour) {
+TEST_F(StandInTest, ControlsPaintTheBackdropWhereTheyStandAndKeepTheirTextColour) {
     ASSERT_EQ(attach(skin_file(kBackground)), 0);
-    tovrelle::WindowDc screen(nullptr);
-    tovrelle::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
-    for (UINT msg : {WM_CTLCOLORSTATIC, WM_CTLCOLORBTN}) {
-        SCOPED_TRACE(msg);
+    RECT client;
+    GetClientRect(t.frame, &client);
+    // A static and a check box standing on the bottom band, 10 pixels high: their last line is
+    // the band's outer colour, their first still the plain background.
+    HWND label = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 20, client.bottom - 10,
+                                 60, 10, t.frame, nullptr, nullptr, nullptr);
+    HWND check = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_CHECKBOX, 100,
+                                 client.bottom - 10, 60, 10, t.frame, nullptr, nullptr, nullptr);
+    struct Case {
+        UINT msg;
+        HWND control;
+        int bk_mode;
+    };
+    for (const Case& c :
+         {Case{WM_CTLCOLORSTATIC, label, TRANSPARENT}, Case{WM_CTLCOLORBTN, check, OPAQUE}}) {
+        SCOPED_TRACE(c.msg);
+        tovrelle::WindowDc screen(nullptr);
+        tovrelle::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        tovrelle::UniqueBitmap bitmap =
+            tovrelle::adopt_gdi(CreateCompatibleBitmap(screen.get(), 60, 10));
+        tovrelle::SelectedObject selected(dc.get(), bitmap.get());
         SetTextColor(dc.get(), 0);
-        auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-            t.frame, msg, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(t.button)));
-        EXPECT_EQ(brush_colour(brush), kBackground);
+        SetBkMode(dc.get(), OPAQUE);
+        auto brush = reinterpret_cast<HBRUSH>(SendMessageW(t.frame, c.msg,
+                                                           reinterpret_cast<WPARAM>(dc.get()),
+                                                           reinterpret_cast<LPARAM>(c.control)));
+        const RECT all{0, 0, 60, 10};
+        FillRect(dc.get(), &all, brush);
+        EXPECT_EQ(GetPixel(dc.get(), 30, 9), kBandOuter);
+        EXPECT_EQ(GetPixel(dc.get(), 30, 0), kBackground);
         EXPECT_EQ(GetBkColor(dc.get()), kBackground);
         EXPECT_EQ(GetTextColor(dc.get()), kOwnText);
+        EXPECT_EQ(GetBkMode(dc.get()), c.bk_mode);
     }
     // The inside of an edit box is its own.
+    tovrelle::WindowDc screen(nullptr);
+    tovrelle::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
     auto edit_brush = reinterpret_cast<HBRUSH>(SendMessageW(t.frame, WM_CTLCOLOREDIT,
                                                             reinterpret_cast<WPARAM>(dc.get()),
                                                             reinterpret_cast<LPARAM>(t.edit)));
