@@ -95,10 +95,12 @@ void TransparentLabel::redraw_through() {
     Overlap overlap{label, {}};
     GetWindowRect(label, &overlap.area);
 
-    // The top-level window's own background under the label first...
+    // The top-level window's own background under the label first. Only the window itself:
+    // were the label painted here already, its caption would be drawn twice over itself and
+    // its smoothed edges would darken.
     RECT in_top = overlap.area;
     MapWindowPoints(HWND_DESKTOP, top, reinterpret_cast<POINT*>(&in_top), 2);
-    RedrawWindow(top, &in_top, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RedrawWindow(top, &in_top, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
     // ...then the controls and containers between it and the label, where they show through...
     EnumChildWindows(top, &redraw_overlapping, reinterpret_cast<LPARAM>(&overlap));
     // ...and the caption over them. Nothing to erase: the label has no background.
