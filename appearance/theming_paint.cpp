@@ -119,13 +119,19 @@ RECT draw_text(HDC dc, HWND hwnd, const RECT& area, const TextPlacement& place, 
     }
     SelectedObject font(dc, font_of(hwnd));
     SetTextColor(dc, colour);
-    const UINT flags = place.draw_text_flags | prefix_flags(hwnd);
+    // DT_WORDBREAK breaks between words, and CJK text between characters; DT_EDITCONTROL
+    // also breaks a Latin word that is wider than the face on its own.
+    const UINT flags = place.draw_text_flags | DT_EDITCONTROL | prefix_flags(hwnd);
     RECT calc{area.left, 0, area.right, 0};
     DrawTextW(dc, text, n, &calc, flags | DT_CALCRECT);
     const int text_height = calc.bottom - calc.top;
     const int top = place_vertically(place.vertical, area.top, area.bottom, text_height);
     RECT out{area.left, top, area.right, top + text_height};
+    // More lines than the face holds are cut at its edge rather than drawn over the ring.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     DrawTextW(dc, text, n, &out, flags);
+    RestoreDC(dc, saved);
     // Where the text lies across, for a focus rectangle around it.
     const int width = std::min<LONG>(calc.right - calc.left, area.right - area.left);
     LONG left = area.left;
