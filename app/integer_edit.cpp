@@ -117,7 +117,8 @@ void IntegerEdit::normalise() {
     }
     DWORD start = 0;
     DWORD end = 0;
-    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     SetWindowTextW(edit_, tidy.c_str());
     SendMessageW(edit_, EM_SETSEL, start, start);
 }
@@ -180,10 +181,11 @@ void IntegerEdit::paint_bands() const {
     // The box's background is what its parent hands it for painting its text; the system's
     // window colour when the parent says nothing.
     HWND parent = GetParent(edit_);
-    auto brush = reinterpret_cast<HBRUSH>(
-        parent != nullptr ? SendMessageW(parent, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
-                                         reinterpret_cast<LPARAM>(edit_))
-                          : 0);
+    auto brush = reinterpret_cast<HBRUSH>(parent != nullptr
+                                              ? SendMessageW(parent, WM_CTLCOLOREDIT,
+                                                             reinterpret_cast<WPARAM>(dc.get()),
+                                                             reinterpret_cast<LPARAM>(edit_))
+                                              : 0);
     if (brush == nullptr) {
         brush = GetSysColorBrush(COLOR_WINDOW);
     }

@@ -10,7 +10,7 @@
 namespace tovrelle {
 
 class IntegerEdit {
-public:
+  public:
     // Puts the integer-only input on an existing EDIT box by replacing its window procedure.
     // The input belongs to the box from then on: at WM_NCDESTROY the box's own procedure is
     // put back and the input deleted. Returns nullptr when the box is not a window or already
@@ -27,7 +27,7 @@ public:
 
     [[nodiscard]] HWND hwnd() const noexcept { return edit_; }
 
-private:
+  private:
     IntegerEdit(HWND edit, WNDPROC own) : edit_(edit), own_(own) {}
     static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);

@@ -70,9 +70,9 @@ bool TransparentLabel::create(HINSTANCE instance, HWND container, int child_numb
     caption_.assign(caption);
     colour_ = colour;
     placed_ = rect;
-    return create_window(WS_EX_TRANSPARENT, caption_.c_str(), WS_CHILD | WS_CLIPSIBLINGS,
-                         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                         container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_number)),
+    return create_window(WS_EX_TRANSPARENT, caption_.c_str(), WS_CHILD | WS_CLIPSIBLINGS, rect.left,
+                         rect.top, rect.right - rect.left, rect.bottom - rect.top, container,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_number)),
                          instance) != nullptr;
 }
 
@@ -100,7 +100,8 @@ void TransparentLabel::redraw_through() {
     // its smoothed edges would darken.
     RECT in_top = overlap.area;
     MapWindowPoints(HWND_DESKTOP, top, reinterpret_cast<POINT*>(&in_top), 2);
-    RedrawWindow(top, &in_top, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
+    RedrawWindow(top, &in_top, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
     // ...then the controls and containers between it and the label, where they show through...
     EnumChildWindows(top, &redraw_overlapping, reinterpret_cast<LPARAM>(&overlap));
     // ...and the caption over them. Nothing to erase: the label has no background.

@@ -11,7 +11,7 @@
 namespace tovrelle {
 
 class TransparentLabel : public WindowBase<TransparentLabel> {
-public:
+  public:
     static constexpr const wchar_t* kClassName = L"TovrelleLabel";
 
     TransparentLabel() = default;
@@ -26,7 +26,7 @@ public:
     [[nodiscard]] const std::wstring& caption() const noexcept { return caption_; }
     [[nodiscard]] COLORREF colour() const noexcept { return colour_; }
 
-private:
+  private:
     friend class WindowBase<TransparentLabel>;
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC dc) const;

@@ -38,8 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The signed 32-bit range, its edges and beyond.
         NormaliseCase{L"2147483647", L"2147483647"}, NormaliseCase{L"2147483648", L"2147483647"},
         NormaliseCase{L"-2147483648", L"-2147483648"},
-        NormaliseCase{L"-2147483649", L"-2147483648"},
-        NormaliseCase{L"99999999999", L"2147483647"},
+        NormaliseCase{L"-2147483649", L"-2147483648"}, NormaliseCase{L"99999999999", L"2147483647"},
         NormaliseCase{L"-99999999999", L"-2147483648"},
         // Past the signed 64-bit range the value still saturates and never wraps.
         NormaliseCase{L"9223372036854775807", L"2147483647"},
@@ -67,17 +66,19 @@ TEST(TypedCharacterFilter, DigitsMinusAndControlCharactersOnly) {
         unsigned code;
         bool reaches_the_box;
     };
+    // clang-format off
     const Case cases[] = {
-        {'0', true},  {'5', true},   {'9', true},   {'-', true},
-        {8, true},    {9, true},     {13, true},    {27, true},    {1, true},   {31, true},  // control
-        {' ', false}, {'+', false},  {'a', false},  {'Z', false},  {'.', false}, {',', false},
-        {'/', false}, {':', false},  {'e', false},  {127, false},  {0x00A0, false},
-        {0xFF10, false},  // full-width 0
-        {0xFF0D, false},  // full-width minus
-        {0x2212, false},  // minus sign
-        {0x65F6, false},  // 时
-        {0xD83D, false},  // half of a surrogate pair
+        // Digits and the minus sign.
+        {'0', true}, {'5', true}, {'9', true}, {'-', true},
+        // Backspace, Tab, Enter, Esc and the other control characters.
+        {8, true}, {9, true}, {13, true}, {27, true}, {1, true}, {31, true},
+        // Everything else from the space on.
+        {' ', false}, {'+', false}, {'a', false}, {'Z', false}, {'.', false}, {',', false},
+        {'/', false}, {':', false}, {'e', false}, {127, false}, {0x00A0, false},
+        // Full-width 0 and minus, the minus sign, 时, half of a surrogate pair.
+        {0xFF10, false}, {0xFF0D, false}, {0x2212, false}, {0x65F6, false}, {0xD83D, false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(integer_edit_accepts(c.code), c.reaches_the_box) << "code " << c.code;
     }

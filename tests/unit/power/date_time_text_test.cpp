@@ -13,7 +13,9 @@ struct TextCase {
     const wchar_t* expected;
 };
 
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class DateTimeTextTest : public ::testing::TestWithParam<TextCase> {};
 
@@ -35,8 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"half past eight", {2019, 1, 12, 8, 30, 0}, L"2019年1月12日8时30分"},
         TextCase{"zero minute with seconds", {2019, 1, 12, 8, 0, 5}, L"2019年1月12日8时0分5秒"},
         TextCase{"single digits", {2019, 1, 5, 9, 5, 7}, L"2019年1月5日9时5分7秒"},
-        TextCase{"last second of a year", {2026, 12, 31, 23, 59, 59},
-                 L"2026年12月31日23时59分59秒"},
+        TextCase{
+            "last second of a year", {2026, 12, 31, 23, 59, 59}, L"2026年12月31日23时59分59秒"},
         TextCase{"first moment of a year", {2027, 1, 1, 0, 0, 0}, L"2027年1月1日"},
         TextCase{"one second past midnight", {2026, 2, 28, 0, 0, 1}, L"2026年2月28日0时0分1秒"},
         TextCase{"no thousands separator", {12345, 10, 20, 23, 0, 0}, L"12345年10月20日23时"}));

@@ -73,10 +73,12 @@ POINT centre_on_screen(HWND h) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void left_click(POINT screen) { test::click_at_screen(screen, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+void left_click(POINT screen) {
+    test::click_at_screen(screen, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+}
 
 class IntegerEditTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
         SetForegroundWindow(window.hwnd());
@@ -254,7 +256,8 @@ TEST_F(IntegerEditTest, TheOneLineSitsMidwayWithBandsOfTheBoxBackground) {
 
         // One line of the box's font high: the height of "W".
         HDC dc = GetDC(box);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
         SIZE w{};
         GetTextExtentPoint32W(dc, L"W", 1, &w);
         SelectObject(dc, old);
@@ -313,8 +316,9 @@ TEST_F(IntegerEditTest, APressInABandIsAPressOnTheBorder) {
 
 TEST_F(IntegerEditTest, TheInputCanBePutOnAnyEditBox) {
     HWND parent = window.hwnd();
-    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 200,
-                               60, 24, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND box =
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10,
+                        200, 60, 24, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(box, nullptr);
     const LONG_PTR own = GetWindowLongPtrW(box, GWLP_WNDPROC);
     IntegerEdit* input = IntegerEdit::install(box);
@@ -353,16 +357,18 @@ TEST(IntegerEditBands, TheBandsTakeTheBackgroundTheParentGivesTheBox) {
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.lpszClassName = L"TovrelleYellowParent";
     RegisterClassW(&wc);
-    UniqueWindow parent(CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100,
-                                        100, 200, 100, nullptr, nullptr, wc.hInstance, nullptr));
+    UniqueWindow parent(CreateWindowExW(0, wc.lpszClassName, L"",
+                                        WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 200, 100,
+                                        nullptr, nullptr, wc.hInstance, nullptr));
     ASSERT_TRUE(parent);
-    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 20, 20,
-                               80, 40, parent.get(), nullptr, wc.hInstance, nullptr);
+    HWND box =
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 20,
+                        20, 80, 40, parent.get(), nullptr, wc.hInstance, nullptr);
     ASSERT_NE(box, nullptr);
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     ASSERT_NE(IntegerEdit::install(box), nullptr);
-    RedrawWindow(parent.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN |
-                                                     RDW_UPDATENOW);
+    RedrawWindow(parent.get(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     test::pump(200ms);
 
     RECT client;

@@ -25,8 +25,9 @@ constexpr const wchar_t* kLongLine =
 
 // What the screen shows of a rectangle of a window's client area (may reach outside it).
 class ScreenArea {
-public:
-    ScreenArea(HWND hwnd, RECT area) : width_(area.right - area.left), height_(area.bottom - area.top) {
+  public:
+    ScreenArea(HWND hwnd, RECT area)
+        : width_(area.right - area.left), height_(area.bottom - area.top) {
         POINT origin{area.left, area.top};
         ClientToScreen(hwnd, &origin);
         WindowDc screen(nullptr);
@@ -39,7 +40,8 @@ public:
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        UniqueBitmap bitmap = adopt_gdi(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        UniqueBitmap bitmap =
+            adopt_gdi(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (!bitmap || bits == nullptr) {
             return;
         }
@@ -59,7 +61,9 @@ public:
     [[nodiscard]] bool valid() const { return !pixels_.empty(); }
     [[nodiscard]] int width() const { return width_; }
     [[nodiscard]] int height() const { return height_; }
-    [[nodiscard]] COLORREF at(int x, int y) const { return pixels_[static_cast<std::size_t>(y * width_ + x)]; }
+    [[nodiscard]] COLORREF at(int x, int y) const {
+        return pixels_[static_cast<std::size_t>(y * width_ + x)];
+    }
 
     // Pixels of the columns [from, to) that are not the given colour.
     [[nodiscard]] int count_other_than(COLORREF colour, int from, int to) const {
@@ -80,12 +84,13 @@ public:
     [[nodiscard]] int darkest() const {
         int dark = 255;
         for (COLORREF c : pixels_) {
-            dark = std::min(dark, static_cast<int>(std::max({GetRValue(c), GetGValue(c), GetBValue(c)})));
+            dark = std::min(dark,
+                            static_cast<int>(std::max({GetRValue(c), GetGValue(c), GetBValue(c)})));
         }
         return dark;
     }
 
-private:
+  private:
     int width_;
     int height_;
     std::vector<COLORREF> pixels_;
@@ -94,7 +99,8 @@ private:
 // Whether a pixel lies between two colours in every channel: text smoothed onto a background.
 bool between(COLORREF c, COLORREF a, COLORREF b) {
     auto within = [](int v, int x, int y) { return v >= std::min(x, y) && v <= std::max(x, y); };
-    return within(GetRValue(c), GetRValue(a), GetRValue(b)) && within(GetGValue(c), GetGValue(a), GetGValue(b)) &&
+    return within(GetRValue(c), GetRValue(a), GetRValue(b)) &&
+           within(GetGValue(c), GetGValue(a), GetGValue(b)) &&
            within(GetBValue(c), GetBValue(a), GetBValue(b));
 }
 
@@ -117,7 +123,7 @@ int text_width(const std::wstring& text) {
 }
 
 class TransparentLabelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
         SetForegroundWindow(window.hwnd());
@@ -189,13 +195,16 @@ TEST_F(TransparentLabelTest, ALineWiderThanTheLabelIsCutAtItsEdge) {
     RECT client;
     GetClientRect(window.hwnd(), &client);
     RECT label = test::rect_in_parent(status);
-    MapWindowPoints(window.control(ids::分组框1), window.hwnd(), reinterpret_cast<POINT*>(&label), 2);
+    MapWindowPoints(window.control(ids::分组框1), window.hwnd(), reinterpret_cast<POINT*>(&label),
+                    2);
     ASSERT_LT(label.right, client.right);
-    const ScreenArea beyond(window.hwnd(), RECT{label.right, label.top, client.right, label.bottom});
+    const ScreenArea beyond(window.hwnd(),
+                            RECT{label.right, label.top, client.right, label.bottom});
     ASSERT_TRUE(beyond.valid());
     EXPECT_EQ(beyond.count_other_than(background, 0, beyond.width()), 0);
     // Never wrapped: nothing of a second line shows under the label either.
-    const ScreenArea under(window.hwnd(), RECT{label.left, label.bottom, label.right, label.bottom + 6});
+    const ScreenArea under(window.hwnd(),
+                           RECT{label.left, label.bottom, label.right, label.bottom + 6});
     EXPECT_EQ(under.count_of(kViolet, 0, under.width()), 0);
 }
 
@@ -225,7 +234,8 @@ TEST_F(TransparentLabelTest, UnitLabelsShowBlackOnTheWindowAndClearOnTheWindow) 
 TEST_F(TransparentLabelTest, AMovedLabelIsDrawnAtItsNewPlaceAndLeavesNothingBehind) {
     HWND unit = window.control(ids::透明标签4);
     const RECT before = test::rect_in_parent(unit);
-    SetWindowPos(unit, nullptr, before.left, before.top + 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(unit, nullptr, before.left, before.top + 30, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     test::pump(250ms, &window);
     const ScreenArea old_place(window.hwnd(), before);
     ASSERT_TRUE(old_place.valid());
@@ -274,9 +284,11 @@ TEST_F(TransparentLabelTest, AControlUnderTheLabelShowsThroughAfterEveryChange) 
 
     TransparentLabel label;
     ASSERT_TRUE(label.create(GetModuleHandleW(nullptr), window.hwnd(), 999, place, L"", kViolet));
-    SendMessageW(label.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SendMessageW(label.hwnd(), WM_SETFONT,
+                 reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     // Above the button, as the status label lies above its group box.
-    SetWindowPos(label.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(label.hwnd(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     label.set_caption(L"WWWWWWWWWWWWWWWWWWWWWWWWWWWW");
     test::pump(250ms, &window);
     label.set_caption(L"W");
@@ -291,7 +303,8 @@ TEST_F(TransparentLabelTest, AControlUnderTheLabelShowsThroughAfterEveryChange) 
             differing += with_label.at(x, y) != without_label.at(x, y) ? 1 : 0;
         }
     }
-    EXPECT_EQ(differing, 0) << "the button or the window under the label kept some of the long caption";
+    EXPECT_EQ(differing, 0)
+        << "the button or the window under the label kept some of the long caption";
     int drawn = 0;
     for (int y = 0; y < with_label.height(); ++y) {
         for (int x = 0; x < end_of_text; ++x) {
