@@ -256,7 +256,9 @@ LRESULT pass_through(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(own, hwnd, msg, wp, lp);
 }
 
-bool is_button_like(Kind k) { return k == Kind::PushButton || k == Kind::CheckBox || k == Kind::RadioButton; }
+bool is_button_like(Kind k) {
+    return k == Kind::PushButton || k == Kind::CheckBox || k == Kind::RadioButton;
+}
 
 LRESULT CALLBACK layer_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Record* r = find(layer().taken_over, hwnd);
@@ -437,9 +439,13 @@ int set_scheme(int scheme) {
     return 1;
 }
 
-int current_scheme() { return layer().scheme; }
+int current_scheme() {
+    return layer().scheme;
+}
 
-bool hook_installed() { return layer().hook.valid(); }
+bool hook_installed() {
+    return layer().hook.valid();
+}
 
 std::size_t taken_over_count() {
     std::size_t n = 0;
@@ -469,7 +475,9 @@ Kind kind_of(HWND hwnd) {
     return r != nullptr ? r->kind : Kind::None;
 }
 
-WNDPROC layer_procedure() { return &layer_proc; }
+WNDPROC layer_procedure() {
+    return &layer_proc;
+}
 
 WNDPROC own_procedure_of(HWND hwnd) {
     const Record* r = find(layer().taken_over, hwnd);

@@ -5,7 +5,9 @@
 namespace tovrelle::theming {
 namespace {
 
-wchar_t fold(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+wchar_t fold(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 
 Classification button(const ControlFacts& f) {
     const std::uint32_t type = f.style & style::kButtonTypeMask;
@@ -87,7 +89,8 @@ constexpr MarkColours kMarks{
 
 bool same_class(std::wstring_view a, std::wstring_view b) {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return fold(x) == fold(y); });
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](wchar_t x, wchar_t y) { return fold(x) == fold(y); });
 }
 
 Classification classify(const ControlFacts& f) {
@@ -107,8 +110,8 @@ Classification classify(const ControlFacts& f) {
     if (same_class(name, L"msctls_updown32")) {
         return {Kind::UpDown, true};
     }
-    for (std::wstring_view known : {L"ScrollBar", L"SysMonthCal32", L"SysTabControl32", L"msctls_progress32",
-                                    L"msctls_trackbar32"}) {
+    for (std::wstring_view known : {L"ScrollBar", L"SysMonthCal32", L"SysTabControl32",
+                                    L"msctls_progress32", L"msctls_trackbar32"}) {
         if (same_class(name, known)) {
             return {Kind::Recognised, false};
         }
@@ -132,12 +135,15 @@ int ring_entry(const State& s) {
     return 4;
 }
 
-int face_entry(const State& s) { return (s.pressed || s.checked || s.indeterminate) ? 5 : 6; }
+int face_entry(const State& s) {
+    return (s.pressed || s.checked || s.indeterminate) ? 5 : 6;
+}
 
 std::uint32_t darken(std::uint32_t colour, std::uint32_t step) {
     std::uint32_t out = 0;
     for (int shift = 0; shift < 24; shift += 8) {
-        const int part = static_cast<int>((colour >> shift) & 0xFF) - static_cast<int>((step >> shift) & 0xFF);
+        const int part =
+            static_cast<int>((colour >> shift) & 0xFF) - static_cast<int>((step >> shift) & 0xFF);
         out |= static_cast<std::uint32_t>(std::max(part, 0)) << shift;
     }
     return out;
@@ -154,7 +160,9 @@ const Scheme& scheme(int number) {
     }
 }
 
-const MarkColours& mark_colours() { return kMarks; }
+const MarkColours& mark_colours() {
+    return kMarks;
+}
 
 TextPlacement text_placement(std::uint32_t button_style, Kind kind) {
     const bool mark = kind == Kind::CheckBox || kind == Kind::RadioButton;
@@ -204,7 +212,9 @@ int place_vertically(VerticalPlace place, int top, int bottom, int text_height) 
     return top + (bottom - top - text_height) / 2;
 }
 
-int group_frame_top(int text_height) { return text_height / 2; }
+int group_frame_top(int text_height) {
+    return text_height / 2;
+}
 
 int group_caption_left(std::uint32_t button_style, int box_width, int caption_width) {
     switch (button_style & style::kCenter) {

@@ -10,42 +10,42 @@ namespace tovrelle::theming {
 
 // Window and control style bits the layer looks at (their Windows values).
 namespace style {
-inline constexpr std::uint32_t kChild = 0x40000000;        // WS_CHILD
-inline constexpr std::uint32_t kDisabled = 0x08000000;     // WS_DISABLED
-inline constexpr std::uint32_t kBorder = 0x00800000;       // WS_BORDER
-inline constexpr std::uint32_t kTabStop = 0x00010000;      // WS_TABSTOP
+inline constexpr std::uint32_t kChild = 0x40000000;     // WS_CHILD
+inline constexpr std::uint32_t kDisabled = 0x08000000;  // WS_DISABLED
+inline constexpr std::uint32_t kBorder = 0x00800000;    // WS_BORDER
+inline constexpr std::uint32_t kTabStop = 0x00010000;   // WS_TABSTOP
 inline constexpr std::uint32_t kButtonTypeMask = 0x0000000F;
-inline constexpr std::uint32_t kPushButton = 0x0;          // BS_PUSHBUTTON
-inline constexpr std::uint32_t kDefPushButton = 0x1;       // BS_DEFPUSHBUTTON
-inline constexpr std::uint32_t kCheckBox = 0x2;            // BS_CHECKBOX
-inline constexpr std::uint32_t kAutoCheckBox = 0x3;        // BS_AUTOCHECKBOX
-inline constexpr std::uint32_t kRadioButton = 0x4;         // BS_RADIOBUTTON
-inline constexpr std::uint32_t k3State = 0x5;              // BS_3STATE
-inline constexpr std::uint32_t kAuto3State = 0x6;          // BS_AUTO3STATE
-inline constexpr std::uint32_t kGroupBox = 0x7;            // BS_GROUPBOX
-inline constexpr std::uint32_t kUserButton = 0x8;          // BS_USERBUTTON
-inline constexpr std::uint32_t kAutoRadioButton = 0x9;     // BS_AUTORADIOBUTTON
-inline constexpr std::uint32_t kOwnerDraw = 0xB;           // BS_OWNERDRAW
-inline constexpr std::uint32_t kLeftText = 0x20;           // BS_LEFTTEXT
-inline constexpr std::uint32_t kBitmap = 0x80;             // BS_BITMAP
-inline constexpr std::uint32_t kLeft = 0x100;              // BS_LEFT
-inline constexpr std::uint32_t kRight = 0x200;             // BS_RIGHT
-inline constexpr std::uint32_t kCenter = 0x300;            // BS_CENTER
-inline constexpr std::uint32_t kTop = 0x400;               // BS_TOP
-inline constexpr std::uint32_t kBottom = 0x800;            // BS_BOTTOM
-inline constexpr std::uint32_t kVCenter = 0xC00;           // BS_VCENTER
-inline constexpr std::uint32_t kPushLike = 0x1000;         // BS_PUSHLIKE
-inline constexpr std::uint32_t kMultiLine = 0x2000;        // BS_MULTILINE
-inline constexpr std::uint32_t kEditReadOnly = 0x0800;     // ES_READONLY
+inline constexpr std::uint32_t kPushButton = 0x0;       // BS_PUSHBUTTON
+inline constexpr std::uint32_t kDefPushButton = 0x1;    // BS_DEFPUSHBUTTON
+inline constexpr std::uint32_t kCheckBox = 0x2;         // BS_CHECKBOX
+inline constexpr std::uint32_t kAutoCheckBox = 0x3;     // BS_AUTOCHECKBOX
+inline constexpr std::uint32_t kRadioButton = 0x4;      // BS_RADIOBUTTON
+inline constexpr std::uint32_t k3State = 0x5;           // BS_3STATE
+inline constexpr std::uint32_t kAuto3State = 0x6;       // BS_AUTO3STATE
+inline constexpr std::uint32_t kGroupBox = 0x7;         // BS_GROUPBOX
+inline constexpr std::uint32_t kUserButton = 0x8;       // BS_USERBUTTON
+inline constexpr std::uint32_t kAutoRadioButton = 0x9;  // BS_AUTORADIOBUTTON
+inline constexpr std::uint32_t kOwnerDraw = 0xB;        // BS_OWNERDRAW
+inline constexpr std::uint32_t kLeftText = 0x20;        // BS_LEFTTEXT
+inline constexpr std::uint32_t kBitmap = 0x80;          // BS_BITMAP
+inline constexpr std::uint32_t kLeft = 0x100;           // BS_LEFT
+inline constexpr std::uint32_t kRight = 0x200;          // BS_RIGHT
+inline constexpr std::uint32_t kCenter = 0x300;         // BS_CENTER
+inline constexpr std::uint32_t kTop = 0x400;            // BS_TOP
+inline constexpr std::uint32_t kBottom = 0x800;         // BS_BOTTOM
+inline constexpr std::uint32_t kVCenter = 0xC00;        // BS_VCENTER
+inline constexpr std::uint32_t kPushLike = 0x1000;      // BS_PUSHLIKE
+inline constexpr std::uint32_t kMultiLine = 0x2000;     // BS_MULTILINE
+inline constexpr std::uint32_t kEditReadOnly = 0x0800;  // ES_READONLY
 inline constexpr std::uint32_t kComboTypeMask = 0x3;
-inline constexpr std::uint32_t kComboSimple = 0x1;         // CBS_SIMPLE
-inline constexpr std::uint32_t kComboDropDown = 0x2;       // CBS_DROPDOWN
-inline constexpr std::uint32_t kComboDropDownList = 0x3;   // CBS_DROPDOWNLIST
-inline constexpr std::uint32_t kUpDownAlignRight = 0x04;   // UDS_ALIGNRIGHT
-inline constexpr std::uint32_t kUpDownAlignLeft = 0x08;    // UDS_ALIGNLEFT
-inline constexpr std::uint32_t kUpDownHorz = 0x40;         // UDS_HORZ
-inline constexpr std::uint32_t kExClientEdge = 0x200;      // WS_EX_CLIENTEDGE
-inline constexpr std::uint32_t kExStaticEdge = 0x20000;    // WS_EX_STATICEDGE
+inline constexpr std::uint32_t kComboSimple = 0x1;        // CBS_SIMPLE
+inline constexpr std::uint32_t kComboDropDown = 0x2;      // CBS_DROPDOWN
+inline constexpr std::uint32_t kComboDropDownList = 0x3;  // CBS_DROPDOWNLIST
+inline constexpr std::uint32_t kUpDownAlignRight = 0x04;  // UDS_ALIGNRIGHT
+inline constexpr std::uint32_t kUpDownAlignLeft = 0x08;   // UDS_ALIGNLEFT
+inline constexpr std::uint32_t kUpDownHorz = 0x40;        // UDS_HORZ
+inline constexpr std::uint32_t kExClientEdge = 0x200;     // WS_EX_CLIENTEDGE
+inline constexpr std::uint32_t kExStaticEdge = 0x20000;   // WS_EX_STATICEDGE
 }  // namespace style
 
 // DrawText flags (their Windows values) for placing a button's text.
@@ -57,8 +57,8 @@ inline constexpr std::uint32_t kWordBreak = 0x10;  // DT_WORDBREAK
 }  // namespace draw_text
 
 enum class Kind {
-    None,          // a class the layer does not know
-    Recognised,    // known, deliberately left with the system's look
+    None,        // a class the layer does not know
+    Recognised,  // known, deliberately left with the system's look
     PushButton,
     CheckBox,
     RadioButton,
@@ -107,9 +107,15 @@ int ring_entry(const State& s);
 int face_entry(const State& s);
 
 // A COLORREF (0x00BBGGRR) split into its parts.
-constexpr std::uint8_t red(std::uint32_t c) { return static_cast<std::uint8_t>(c & 0xFF); }
-constexpr std::uint8_t green(std::uint32_t c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
-constexpr std::uint8_t blue(std::uint32_t c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
+constexpr std::uint8_t red(std::uint32_t c) {
+    return static_cast<std::uint8_t>(c & 0xFF);
+}
+constexpr std::uint8_t green(std::uint32_t c) {
+    return static_cast<std::uint8_t>((c >> 8) & 0xFF);
+}
+constexpr std::uint8_t blue(std::uint32_t c) {
+    return static_cast<std::uint8_t>((c >> 16) & 0xFF);
+}
 
 // Darkens a colour by a grey step such as 0x202020, part by part; a part that would go below
 // zero stays at zero instead of borrowing from its neighbour.
@@ -130,9 +136,9 @@ constexpr Gradient vertical(std::uint32_t top, std::uint32_t bottom) {
 }
 
 struct Scheme {
-    std::uint32_t border = 0;       // the push button's 1-pixel outline
-    Gradient entries[7];            // ring entries 0..4, face entries 5 and 6
-    std::uint32_t edit_frame = 0;   // outer frame line of edit and combo boxes
+    std::uint32_t border = 0;      // the push button's 1-pixel outline
+    Gradient entries[7];           // ring entries 0..4, face entries 5 and 6
+    std::uint32_t edit_frame = 0;  // outer frame line of edit and combo boxes
     // Arrow buttons of combo boxes and up-down controls.
     Gradient arrow_normal;
     Gradient arrow_hot;

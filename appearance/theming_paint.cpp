@@ -7,9 +7,13 @@
 namespace tovrelle::theming {
 namespace {
 
-RECT inset(const RECT& r, int d) { return RECT{r.left + d, r.top + d, r.right - d, r.bottom - d}; }
+RECT inset(const RECT& r, int d) {
+    return RECT{r.left + d, r.top + d, r.right - d, r.bottom - d};
+}
 
-bool is_empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool is_empty(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
 
 void fill(HDC dc, const RECT& r, COLORREF c) {
     if (is_empty(r)) {
@@ -27,7 +31,9 @@ void frame(HDC dc, const RECT& r, COLORREF c) {
     FrameRect(dc, &r, brush.get());
 }
 
-COLOR16 channel(std::uint32_t value) { return static_cast<COLOR16>((value & 0xFF) << 8); }
+COLOR16 channel(std::uint32_t value) {
+    return static_cast<COLOR16>((value & 0xFF) << 8);
+}
 
 TRIVERTEX vertex(LONG x, LONG y, std::uint32_t c) {
     TRIVERTEX v{};
@@ -46,16 +52,19 @@ void gradient(HDC dc, const RECT& r, const Gradient& g) {
         return;
     }
     TRIVERTEX v[4] = {vertex(r.left, r.top, g.top_left), vertex(r.right, r.top, g.top_right),
-                      vertex(r.left, r.bottom, g.bottom_left), vertex(r.right, r.bottom, g.bottom_right)};
+                      vertex(r.left, r.bottom, g.bottom_left),
+                      vertex(r.right, r.bottom, g.bottom_right)};
     GRADIENT_TRIANGLE t[2] = {{0, 1, 2}, {1, 3, 2}};
     GradientFill(dc, v, 4, t, 2, GRADIENT_FILL_TRIANGLE);
 }
 
-COLORREF face_colour() { return GetSysColor(COLOR_BTNFACE); }
+COLORREF face_colour() {
+    return GetSysColor(COLOR_BTNFACE);
+}
 
 // The whole window drawn in memory and put on the screen in one piece.
 class OffScreen {
-public:
+  public:
     explicit OffScreen(HWND hwnd) : hwnd_(hwnd), window_dc_(hwnd, true) {
         RECT r;
         GetWindowRect(hwnd, &r);
@@ -80,10 +89,14 @@ public:
     [[nodiscard]] int height() const { return height_; }
 
     // For the kinds that draw only a frame over what the control painted itself.
-    void copy_from_window() { BitBlt(memory_.get(), 0, 0, width_, height_, window_dc_.get(), 0, 0, SRCCOPY); }
-    void present() { BitBlt(window_dc_.get(), 0, 0, width_, height_, memory_.get(), 0, 0, SRCCOPY); }
+    void copy_from_window() {
+        BitBlt(memory_.get(), 0, 0, width_, height_, window_dc_.get(), 0, 0, SRCCOPY);
+    }
+    void present() {
+        BitBlt(window_dc_.get(), 0, 0, width_, height_, memory_.get(), 0, 0, SRCCOPY);
+    }
 
-private:
+  private:
     HWND hwnd_;
     WindowDc window_dc_;
     int width_ = 0;
@@ -203,7 +216,8 @@ void paint_push_button(const Record& r, const Scheme& s, OffScreen& os) {
 void draw_tick(HDC dc, const RECT& box, COLORREF c) {
     static constexpr int kTops[7] = {5, 6, 7, 6, 5, 4, 3};
     for (int i = 0; i < 7; ++i) {
-        const RECT stroke{box.left + 3 + i, box.top + kTops[i], box.left + 4 + i, box.top + kTops[i] + 3};
+        const RECT stroke{box.left + 3 + i, box.top + kTops[i], box.left + 4 + i,
+                          box.top + kTops[i] + 3};
         fill(dc, stroke, c);
     }
 }
@@ -215,7 +229,8 @@ void ellipse(HDC dc, const RECT& r, COLORREF pen_colour, std::optional<COLORREF>
         brush = adopt_gdi(CreateSolidBrush(*fill_colour));
     }
     SelectedObject p(dc, pen.get());
-    SelectedObject b(dc, fill_colour ? static_cast<HGDIOBJ>(brush.get()) : GetStockObject(NULL_BRUSH));
+    SelectedObject b(dc,
+                     fill_colour ? static_cast<HGDIOBJ>(brush.get()) : GetStockObject(NULL_BRUSH));
     Ellipse(dc, r.left, r.top, r.right, r.bottom);
 }
 
@@ -238,7 +253,8 @@ void paint_mark_button(const Record& r, OffScreen& os, bool round) {
     const COLORREF mark_colour = disabled ? m.tick_disabled : m.tick;
 
     if (round) {
-        UniqueGdi<HRGN> clip = adopt_gdi(CreateEllipticRgn(box.left, box.top, box.right, box.bottom));
+        UniqueGdi<HRGN> clip =
+            adopt_gdi(CreateEllipticRgn(box.left, box.top, box.right, box.bottom));
         if (disabled) {
             ellipse(dc, box, frame_colour, 0x00FFFFFF);
         } else {
@@ -309,7 +325,8 @@ void draw_arrow(HDC dc, const RECT& r, Direction d, COLORREF c) {
     }
 }
 
-void arrow_button(HDC dc, const RECT& r, const Scheme& s, bool pressed, bool hot, bool disabled, Direction d) {
+void arrow_button(HDC dc, const RECT& r, const Scheme& s, bool pressed, bool hot, bool disabled,
+                  Direction d) {
     if (is_empty(r)) {
         return;
     }
@@ -332,7 +349,8 @@ void edit_frame(HDC dc, const RECT& all, const Scheme& s, bool disabled, bool re
 bool has_edge(HWND hwnd) {
     const auto style = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE));
     const auto ex = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_EXSTYLE));
-    return (style & style::kBorder) != 0 || (ex & (style::kExClientEdge | style::kExStaticEdge)) != 0;
+    return (style & style::kBorder) != 0 ||
+           (ex & (style::kExClientEdge | style::kExStaticEdge)) != 0;
 }
 
 void paint_edit(const Record& r, const Scheme& s, OffScreen& os, const Record* list) {
@@ -379,7 +397,8 @@ void paint_up_down(const Record& r, const Scheme& s, OffScreen& os) {
                                  r.horizontal ? Direction::Right : Direction::Down};
     for (int i = 0; i < 2; ++i) {
         const bool under_pointer = r.state.hot && r.hot_half == i;
-        arrow_button(dc, halves[i], s, pressed && under_pointer, under_pointer, r.state.disabled, arrows[i]);
+        arrow_button(dc, halves[i], s, pressed && under_pointer, under_pointer, r.state.disabled,
+                     arrows[i]);
     }
 }
 
@@ -457,8 +476,8 @@ void paint(const Record& r, int scheme_number, const Record* list) {
     if (r.kind == Kind::Edit && !has_edge(r.hwnd)) {
         return;  // a box without a border keeps its own look
     }
-    if (r.kind == Kind::DropDownList &&
-        ((GetWindowLongW(r.hwnd, GWL_STYLE) & WS_BORDER) == 0 || SendMessageW(r.hwnd, LB_GETCOUNT, 0, 0) <= 0)) {
+    if (r.kind == Kind::DropDownList && ((GetWindowLongW(r.hwnd, GWL_STYLE) & WS_BORDER) == 0 ||
+                                         SendMessageW(r.hwnd, LB_GETCOUNT, 0, 0) <= 0)) {
         return;
     }
     OffScreen os(r.hwnd);

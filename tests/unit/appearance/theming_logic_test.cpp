@@ -34,8 +34,8 @@ TEST(ThemingClassify, EveryRowOfTheKindsTable) {
         // Push buttons, plain and default, with the class name in any case.
         {L"Button", kVisibleChild | kPushButton | kTabStop, true, L"Main", Kind::PushButton, true},
         {L"BUTTON", kVisibleChild | kDefPushButton, true, L"#32770", Kind::PushButton, true},
-        {L"button", kVisibleChild | kPushButton | kCenter | kVCenter | kMultiLine, true, L"", Kind::PushButton,
-         true},
+        {L"button", kVisibleChild | kPushButton | kCenter | kVCenter | kMultiLine, true, L"",
+         Kind::PushButton, true},
         // A bitmap push button keeps its picture.
         {L"Button", kVisibleChild | kPushButton | kBitmap, true, L"", Kind::PushButton, false},
         {L"Button", kVisibleChild | kDefPushButton | kBitmap, false, L"", Kind::PushButton, false},
@@ -55,7 +55,8 @@ TEST(ThemingClassify, EveryRowOfTheKindsTable) {
         // Radio buttons.
         {L"Button", kVisibleChild | kRadioButton, true, L"", Kind::RadioButton, true},
         {L"Button", kVisibleChild | kAutoRadioButton, true, L"", Kind::RadioButton, true},
-        {L"Button", kVisibleChild | kAutoRadioButton | kPushLike, true, L"", Kind::PushButton, true},
+        {L"Button", kVisibleChild | kAutoRadioButton | kPushLike, true, L"", Kind::PushButton,
+         true},
         // Group boxes.
         {L"Button", kVisibleChild | kGroupBox | kLeft, false, L"", Kind::GroupBox, true},
         // Owner-drawn, user buttons and the newer types are not drawn by the layer.
@@ -102,7 +103,8 @@ TEST(ThemingClassify, EveryRowOfTheKindsTable) {
     for (const ClassCase& c : cases) {
         SCOPED_TRACE(narrow(c.class_name) + " style " + std::to_string(c.style) + " text " +
                      std::to_string(c.has_text) + " parent " + narrow(c.parent_class));
-        const Classification got = classify(ControlFacts{c.class_name, c.style, c.has_text, c.parent_class});
+        const Classification got =
+            classify(ControlFacts{c.class_name, c.style, c.has_text, c.parent_class});
         EXPECT_EQ(got.kind, c.kind);
         EXPECT_EQ(got.taken_over, c.taken_over);
     }
@@ -115,7 +117,8 @@ struct StateCase {
     int face;
 };
 
-State make(bool pressed, bool hot, bool checked, bool indeterminate, bool focused, bool default_button) {
+State make(bool pressed, bool hot, bool checked, bool indeterminate, bool focused,
+           bool default_button) {
     State s;
     s.pressed = pressed;
     s.hot = hot;
@@ -284,7 +287,8 @@ TEST(ThemingText, PlacementFollowsTheAlignmentStyle) {
         {kPushButton | kBottom, Kind::PushButton, draw_text::kCenter, VerticalPlace::Bottom},
         {kCheckBox, Kind::CheckBox, draw_text::kLeft, VerticalPlace::Top},
         {kCheckBox | kVCenter, Kind::CheckBox, draw_text::kLeft, VerticalPlace::Middle},
-        {kRadioButton | kCenter | kBottom, Kind::RadioButton, draw_text::kCenter, VerticalPlace::Bottom},
+        {kRadioButton | kCenter | kBottom, Kind::RadioButton, draw_text::kCenter,
+         VerticalPlace::Bottom},
     };
     for (const PlacementCase& c : cases) {
         SCOPED_TRACE(c.style);

@@ -33,7 +33,9 @@ constexpr COLORREF kFaceTop = 0x00FBFCFC;
 constexpr COLORREF kFaceBottom = 0x00C9E1EC;
 constexpr COLORREF kEditFrame2 = 0x007FB9A4;
 
-COLORREF face() { return GetSysColor(COLOR_BTNFACE); }
+COLORREF face() {
+    return GetSysColor(COLOR_BTNFACE);
+}
 
 // A pixel of a window (its outer rectangle, frame included) as the screen shows it. Under Xvfb
 // this and GetPixel on the window's own DC give the same values once a paint has returned.
@@ -54,14 +56,18 @@ std::string hex(COLORREF c) {
 
 // Gradients are interpolated: within a few steps of each part.
 bool close_to(COLORREF a, COLORREF b, int tolerance) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
-int brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
+int brightness(COLORREF c) {
+    return GetRValue(c) + GetGValue(c) + GetBValue(c);
+}
 
 // Waits (pumping) until the pixel shows the colour; gives the last colour seen.
-COLORREF wait_pixel(HWND hwnd, int x, int y, COLORREF want, int tolerance = 0, MainWindow* window = nullptr) {
+COLORREF wait_pixel(HWND hwnd, int x, int y, COLORREF want, int tolerance = 0,
+                    MainWindow* window = nullptr) {
     COLORREF seen = pixel(hwnd, x, y);
     test::pump_until(
         [&] {
@@ -83,7 +89,8 @@ void expect_pixels(HWND hwnd, const std::vector<Expect>& points) {
     for (const Expect& e : points) {
         const COLORREF got = pixel(hwnd, e.x, e.y);
         EXPECT_TRUE(close_to(got, e.colour, e.tolerance))
-            << e.what << " at (" << e.x << ", " << e.y << "): " << hex(got) << ", expected " << hex(e.colour);
+            << e.what << " at (" << e.x << ", " << e.y << "): " << hex(got) << ", expected "
+            << hex(e.colour);
     }
 }
 
@@ -190,18 +197,21 @@ UniqueWindow make_parent() {
     }();
     EXPECT_TRUE(registered);
     UniqueWindow parent(CreateWindowExW(0, L"TovrelleThemingTestParent", L"theming test",
-                                        WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 400, 300, nullptr,
-                                        nullptr, GetModuleHandleW(nullptr), nullptr));
+                                        WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 400, 300,
+                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
     EXPECT_TRUE(parent.valid());
     return parent;
 }
 
-HWND make_child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
-                int id = 0) {
+HWND make_child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
+                int w, int h, int id = 0) {
     HWND hwnd = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    EXPECT_NE(hwnd, nullptr) << "could not create a child of class " << std::string(cls, cls + wcslen(cls));
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+    EXPECT_NE(hwnd, nullptr) << "could not create a child of class "
+                             << std::string(cls, cls + wcslen(cls));
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 TRUE);
     return hwnd;
 }
 
@@ -209,7 +219,7 @@ const Identity kThemed[] = {ids::按钮1,   ids::按钮2,   ids::按钮3,   ids:
                             ids::编辑框1, ids::编辑框2, ids::编辑框3, ids::分组框1};
 
 class ThemingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         park_pointer();
         // As the program does: on in the created handler, while the window is still hidden.
@@ -252,7 +262,8 @@ TEST_F(ThemingTest, TakesOverTheButtonsEditBoxesAndGroupBoxOfTheWindow) {
         EXPECT_EQ(theming::records_of(control(id)), 1);
         EXPECT_EQ(GetWindowLongPtrW(control(id), GWLP_WNDPROC),
                   reinterpret_cast<LONG_PTR>(theming::layer_procedure()));
-        EXPECT_EQ(reinterpret_cast<LONG_PTR>(theming::own_procedure_of(control(id))), own_procedures[id]);
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(theming::own_procedure_of(control(id))),
+                  own_procedures[id]);
     }
     EXPECT_EQ(theming::kind_of(control(ids::按钮3)), Kind::PushButton);
     EXPECT_EQ(theming::kind_of(control(ids::编辑框2)), Kind::Edit);
@@ -296,7 +307,8 @@ TEST_F(ThemingTest, RingTurnsOrangeUnderThePointerAndBackWhenItLeaves) {
     move_pointer(on_screen(b, 40, 12));
     EXPECT_TRUE(close_to(wait_pixel(b, 40, 2, kPaleYellow, 2, &window), kPaleYellow, 2));
     EXPECT_TRUE(close_to(pixel(b, 40, 22), kOrange, 12)) << hex(pixel(b, 40, 22));
-    EXPECT_TRUE(close_to(pixel(b, 40, 12), 0x00E3EFF4, 8)) << "the face stays: " << hex(pixel(b, 40, 12));
+    EXPECT_TRUE(close_to(pixel(b, 40, 12), 0x00E3EFF4, 8))
+        << "the face stays: " << hex(pixel(b, 40, 12));
     ASSERT_TRUE(theming::state_of(b).has_value());
     EXPECT_TRUE(theming::state_of(b)->hot);
 
@@ -380,16 +392,18 @@ TEST_F(ThemingTest, DisabledButtonIsFlatLightWithGreyText) {
     EnableWindow(b, FALSE);
     EXPECT_EQ(wait_pixel(b, 40, 4, theming::kDisabledFace, 0, &window), theming::kDisabledFace);
     const COLORREF disabled_border = theming::darken(face(), theming::kDisabledBorderStep);
-    expect_pixels(b, {
-                         {"border", 40, 1, disabled_border, 0},
-                         {"border, left", 1, 12, disabled_border, 0},
-                         {"no ring", 40, 2, theming::kDisabledFace, 0},
-                         {"no ring, bottom", 40, 22, theming::kDisabledFace, 0},
-                         {"flat face", 5, 12, theming::kDisabledFace, 0},
-                         {"flat face", 74, 20, theming::kDisabledFace, 0},
-                         {"corner", 1, 1, theming::darken(face(), theming::kDisabledCornerOuterStep), 0},
-                         {"corner, inside", 2, 2, theming::darken(face(), theming::kDisabledCornerInnerStep), 0},
-                     });
+    expect_pixels(
+        b,
+        {
+            {"border", 40, 1, disabled_border, 0},
+            {"border, left", 1, 12, disabled_border, 0},
+            {"no ring", 40, 2, theming::kDisabledFace, 0},
+            {"no ring, bottom", 40, 22, theming::kDisabledFace, 0},
+            {"flat face", 5, 12, theming::kDisabledFace, 0},
+            {"flat face", 74, 20, theming::kDisabledFace, 0},
+            {"corner", 1, 1, theming::darken(face(), theming::kDisabledCornerOuterStep), 0},
+            {"corner, inside", 2, 2, theming::darken(face(), theming::kDisabledCornerInnerStep), 0},
+        });
     EXPECT_TRUE(theming::state_of(b)->disabled);
     // Grey text: smoothed glyphs blend the text colour into the face, so its darkest pixel
     // lies on the way from the face to the grey, part for part alike, and nowhere near black.
@@ -476,7 +490,8 @@ int line_height(HWND control) {
 TEST_F(ThemingTest, GroupBoxFrameLiesHalfALineDownWithRoundedCorners) {
     UniqueWindow parent = make_parent();
     HWND plain = make_child(parent.get(), L"Button", L"", BS_GROUPBOX, 10, 10, 120, 60);
-    HWND titled = make_child(parent.get(), L"Button", L"分组", BS_GROUPBOX | BS_LEFT, 150, 10, 120, 60);
+    HWND titled =
+        make_child(parent.get(), L"Button", L"分组", BS_GROUPBOX | BS_LEFT, 150, 10, 120, 60);
     test::pump(300ms, &window);
     ASSERT_EQ(theming::kind_of(plain), Kind::GroupBox);
     const int top = line_height(plain) / 2;
@@ -504,7 +519,8 @@ TEST_F(ThemingTest, GroupBoxFrameLiesHalfALineDownWithRoundedCorners) {
     EXPECT_EQ(pixel(titled, 100, top), theming::kGroupFrame);
     EXPECT_NE(pixel(titled, 16, top), theming::kGroupFrame);
     EXPECT_LT(brightness(darkest_in(titled, RECT{9, 0, 40, line_height(titled)}).colour), 200);
-    EXPECT_GT(brightness(darkest_in(titled, RECT{0, 0, 8, top}).colour), 600) << "nothing left of the caption";
+    EXPECT_GT(brightness(darkest_in(titled, RECT{0, 0, 8, top}).colour), 600)
+        << "nothing left of the caption";
 }
 
 TEST_F(ThemingTest, GroupBoxOfTheWindowShowsItsFrameBackgroundAndStatusLine) {
@@ -584,7 +600,8 @@ struct BoxWatch {
             face_top = pixel(ok, w / 2, 4);
         }
         if (box != nullptr) {
-            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(ok));
         }
     }
 
@@ -596,13 +613,15 @@ struct BoxWatch {
 };
 
 TEST_F(ThemingTest, MessageBoxOkButtonIsThemedFromItsFirstPaint) {
-    BoxWatch::creation_hook = SetWindowsHookExW(WH_CALLWNDPROC, &BoxWatch::on_message, nullptr, GetCurrentThreadId());
+    BoxWatch::creation_hook =
+        SetWindowsHookExW(WH_CALLWNDPROC, &BoxWatch::on_message, nullptr, GetCurrentThreadId());
     ASSERT_NE(BoxWatch::creation_hook, nullptr);
     // On again, so the layer's hook is the newer one and runs first.
     ASSERT_EQ(theming::set_scheme(2), 1);
     SetTimer(nullptr, 0, 50, &BoxWatch::show);
-    test::pump_until([] { return BoxWatch::inspected && FindWindowW(L"#32770", L"主题测试") == nullptr; }, 8000ms,
-                     &window);
+    test::pump_until(
+        [] { return BoxWatch::inspected && FindWindowW(L"#32770", L"主题测试") == nullptr; },
+        8000ms, &window);
     UnhookWindowsHookEx(BoxWatch::creation_hook);
 
     ASSERT_NE(BoxWatch::ok_button, nullptr) << "no OK button was created";
@@ -631,7 +650,8 @@ TEST_F(ThemingTest, SwitchingOnTwiceTakesEachControlOverOnce) {
         EXPECT_EQ(GetWindowLongPtrW(control(id), GWLP_WNDPROC),
                   reinterpret_cast<LONG_PTR>(theming::layer_procedure()));
         // Had it been taken over on top of itself, it would call itself.
-        EXPECT_EQ(reinterpret_cast<LONG_PTR>(theming::own_procedure_of(control(id))), own_procedures[id]);
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(theming::own_procedure_of(control(id))),
+                  own_procedures[id]);
     }
     // Each scheme draws with its own colours.
     HWND b = control(ids::按钮2);
@@ -718,7 +738,8 @@ BOOL CALLBACK collect_window(HWND hwnd, LPARAM lp) {
 TEST_F(ThemingTest, ControlsCreatedLaterAreTakenOverByKind) {
     UniqueWindow parent = make_parent();
     HWND p = parent.get();
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_INTERNET_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof(icc),
+                             ICC_INTERNET_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     struct Case {
         const char* what;
@@ -733,12 +754,16 @@ TEST_F(ThemingTest, ControlsCreatedLaterAreTakenOverByKind) {
         {"disabled push button", disabled, Kind::PushButton},
         {"default push button", def, Kind::PushButton},
         {"check box", checked, Kind::CheckBox},
-        {"push-like check box", make_child(p, L"Button", L"like", BS_AUTOCHECKBOX | BS_PUSHLIKE, 240, 10, 60, 25),
+        {"push-like check box",
+         make_child(p, L"Button", L"like", BS_AUTOCHECKBOX | BS_PUSHLIKE, 240, 10, 60, 25),
          Kind::PushButton},
-        {"radio button", make_child(p, L"Button", L"radio", BS_AUTORADIOBUTTON, 10, 40, 80, 20), Kind::RadioButton},
+        {"radio button", make_child(p, L"Button", L"radio", BS_AUTORADIOBUTTON, 10, 40, 80, 20),
+         Kind::RadioButton},
         {"edit box", make_child(p, L"Edit", L"", WS_BORDER, 100, 40, 60, 20), Kind::Edit},
-        {"drop-down combo box", make_child(p, L"ComboBox", L"", CBS_DROPDOWNLIST, 170, 40, 80, 100), Kind::ComboBox},
-        {"up-down control", make_child(p, L"msctls_updown32", L"", 0, 260, 40, 16, 24), Kind::UpDown},
+        {"drop-down combo box", make_child(p, L"ComboBox", L"", CBS_DROPDOWNLIST, 170, 40, 80, 100),
+         Kind::ComboBox},
+        {"up-down control", make_child(p, L"msctls_updown32", L"", 0, 260, 40, 16, 24),
+         Kind::UpDown},
         {"group box", make_child(p, L"Button", L"", BS_GROUPBOX, 290, 40, 100, 50), Kind::GroupBox},
     };
     for (const Case& c : taken) {
@@ -756,9 +781,12 @@ TEST_F(ThemingTest, ControlsCreatedLaterAreTakenOverByKind) {
     EnumChildWindows(address, &collect_window, reinterpret_cast<LPARAM>(&address_fields));
     EXPECT_FALSE(address_fields.empty()) << "the address control made no fields";
     const Case left_alone[] = {
-        {"owner-drawn button", make_child(p, L"Button", L"o", BS_OWNERDRAW, 170, 100, 60, 25), Kind::None},
-        {"bitmap button", make_child(p, L"Button", L"b", BS_PUSHBUTTON | BS_BITMAP, 240, 100, 60, 25), Kind::None},
-        {"simple combo box", make_child(p, L"ComboBox", L"", CBS_SIMPLE, 10, 140, 80, 60), Kind::None},
+        {"owner-drawn button", make_child(p, L"Button", L"o", BS_OWNERDRAW, 170, 100, 60, 25),
+         Kind::None},
+        {"bitmap button",
+         make_child(p, L"Button", L"b", BS_PUSHBUTTON | BS_BITMAP, 240, 100, 60, 25), Kind::None},
+        {"simple combo box", make_child(p, L"ComboBox", L"", CBS_SIMPLE, 10, 140, 80, 60),
+         Kind::None},
         {"list box", make_child(p, L"ListBox", L"", WS_BORDER, 100, 140, 80, 60), Kind::None},
         {"scroll bar", make_child(p, L"ScrollBar", L"", SBS_HORZ, 190, 140, 80, 16), Kind::None},
         {"static text", make_child(p, L"Static", L"text", 0, 280, 140, 80, 16), Kind::None},
@@ -834,7 +862,8 @@ TEST_F(ThemingTest, CheckBoxRadioButtonComboBoxAndUpDownDrawTheirMarks) {
     const theming::Scheme& s = theming::scheme(2);
     EXPECT_EQ(pixel(combo, 50, 0), s.edit_frame);
     EXPECT_EQ(pixel(combo, 50, 1), GetSysColor(COLOR_WINDOW));
-    EXPECT_TRUE(has_colour(combo, RECT{width_of(combo) - 16, 4, width_of(combo) - 3, height_of(combo) - 4},
+    EXPECT_TRUE(has_colour(combo,
+                           RECT{width_of(combo) - 16, 4, width_of(combo) - 3, height_of(combo) - 4},
                            s.arrow_glyph))
         << "no arrow on the combo box";
 
@@ -855,14 +884,19 @@ TEST_F(ThemingTest, CheckBoxRadioButtonComboBoxAndUpDownDrawTheirMarks) {
 
 TEST_F(ThemingTest, ButtonTextThatDoesNotFitIsBrokenIntoLines) {
     UniqueWindow parent = make_parent();
-    HWND chinese = make_child(parent.get(), L"Button", L"定时关机定时", BS_PUSHBUTTON, 10, 10, 44, 60);
-    HWND latin = make_child(parent.get(), L"Button", L"Abcdefghijkl", BS_PUSHBUTTON, 70, 10, 36, 60);
+    HWND chinese =
+        make_child(parent.get(), L"Button", L"定时关机定时", BS_PUSHBUTTON, 10, 10, 44, 60);
+    HWND latin =
+        make_child(parent.get(), L"Button", L"Abcdefghijkl", BS_PUSHBUTTON, 70, 10, 36, 60);
     HWND words = make_child(parent.get(), L"Button", L"ab cd", BS_PUSHBUTTON, 120, 10, 30, 60);
     HWND fits = make_child(parent.get(), L"Button", L"关机", BS_PUSHBUTTON, 160, 10, 80, 60);
-    HWND crowded = make_child(parent.get(), L"Button", L"定时关机定时重启", BS_PUSHBUTTON, 250, 10, 40, 25);
+    HWND crowded =
+        make_child(parent.get(), L"Button", L"定时关机定时重启", BS_PUSHBUTTON, 250, 10, 40, 25);
     test::pump(300ms, &window);
     const RECT face{4, 4, 0, 56};
-    const auto lines = [&](HWND b) { return text_lines(b, RECT{face.left, face.top, width_of(b) - 4, face.bottom}); };
+    const auto lines = [&](HWND b) {
+        return text_lines(b, RECT{face.left, face.top, width_of(b) - 4, face.bottom});
+    };
     EXPECT_GE(lines(chinese), 2) << "CJK text breaks between characters";
     EXPECT_GE(lines(latin), 2) << "a word wider than the face breaks between characters";
     EXPECT_EQ(lines(words), 2) << "breaks at the space";
@@ -878,9 +912,11 @@ TEST_F(ThemingTest, ButtonTextThatDoesNotFitIsBrokenIntoLines) {
 TEST_F(ThemingTest, ThousandRepaintsLeaveNoGdiObjectBehind) {
     UniqueWindow parent = make_parent();
     HWND p = parent.get();
-    std::vector<HWND> controls = {control(ids::按钮2), control(ids::编辑框1), control(ids::分组框1)};
+    std::vector<HWND> controls = {control(ids::按钮2), control(ids::编辑框1),
+                                  control(ids::分组框1)};
     controls.push_back(make_child(p, L"Button", L"check", BS_AUTOCHECKBOX, 10, 10, 90, 20));
-    controls.push_back(make_child(p, L"Button", L"radio", BS_AUTORADIOBUTTON | WS_GROUP, 10, 40, 90, 20));
+    controls.push_back(
+        make_child(p, L"Button", L"radio", BS_AUTORADIOBUTTON | WS_GROUP, 10, 40, 90, 20));
     controls.push_back(make_child(p, L"ComboBox", L"", CBS_DROPDOWN, 120, 10, 100, 120));
     controls.push_back(make_child(p, L"msctls_updown32", L"", 0, 240, 10, 18, 30));
     SendMessageW(controls[3], BM_SETCHECK, BST_CHECKED, 0);
@@ -893,15 +929,16 @@ TEST_F(ThemingTest, ThousandRepaintsLeaveNoGdiObjectBehind) {
     constexpr int kRepaints = 1000;
     for (int i = 0; i < kRepaints; ++i) {
         HWND c = controls[static_cast<std::size_t>(i) % controls.size()];
-        RedrawWindow(c, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ERASENOW);
+        RedrawWindow(c, nullptr, nullptr,
+                     RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ERASENOW);
         if (i % 100 == 0) {
             test::pump(std::chrono::milliseconds(0), &window);
         }
     }
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%d repaints in %.0f ms (%.2f ms each), %ld GDI objects made\n", kRepaints, ms, ms / kRepaints,
-                GdiCounter::created().load() - created_before);
+    std::printf("%d repaints in %.0f ms (%.2f ms each), %ld GDI objects made\n", kRepaints, ms,
+                ms / kRepaints, GdiCounter::created().load() - created_before);
     // Every paint made its objects through the counted wrappers, and deleted them all again.
     EXPECT_GE(GdiCounter::created().load() - created_before, kRepaints);
     EXPECT_EQ(GdiCounter::live().load(), live_before);
