@@ -1,0 +1,202 @@
+// Hidden mode and the tray icon on a real main window: what the menu command, the tray
+// callback, the shell's restart broadcast and the window's end do.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/window_events.h"
+#include "power/notice_box.h"
+#include "tests/win32/support/win32_test_support.h"
+#include "tests/win32/tray/fake_tray_shell.h"
+#include "tray/background.h"
+#include "tray/icon_from_data.h"
+
+namespace tovrelle {
+namespace {
+
+using namespace std::chrono_literals;
+using Seq = std::vector<std::string>;
+
+struct Notice {
+    std::wstring text, title;
+    bool window_visible;
+};
+std::vector<Notice> g_notices;
+HWND g_window = nullptr;
+
+void record_notice(std::wstring_view text, std::wstring_view title) {
+    g_notices.push_back(
+        {std::wstring(text), std::wstring(title), IsWindowVisible(g_window) != FALSE});
+}
+
+class BackgroundTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        g_notices.clear();
+        set_notice_function_for_testing(record_notice);
+        background.bind(window.events());
+        ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+        g_window = window.hwnd();
+        test::pump(100ms, &window);
+    }
+    void TearDown() override {
+        if (window.hwnd() != nullptr) {
+            DestroyWindow(window.hwnd());
+        }
+        set_notice_function_for_testing(nullptr);
+        EXPECT_TRUE(shell.live.empty()) << "an icon handle outlived the window";
+        EXPECT_EQ(shell.bad_destroys, 0);
+    }
+
+    void choose_hidden_mode() {
+        SendMessageW(window.hwnd(), WM_COMMAND, kMenuCommandBase + 1, 0);  // "隐身运行"
+    }
+    void tray_callback(UINT mouse_message) {
+        SendMessageW(window.hwnd(), kTrayCallbackMessage, 100, mouse_message);
+    }
+    bool shown() const { return IsWindowVisible(window.hwnd()) != FALSE; }
+
+    test::FakeTrayShell shell;
+    std::wstring suffix;
+    MainWindow window;
+    Background background{window, tray_icon_data(GetModuleHandleW(nullptr)),
+                          [this]() -> const std::wstring& { return suffix; }};
+};
+
+TEST_F(BackgroundTest, HiddenModeNoticeThenHiddenThenIconWithTheSuffix) {
+    suffix = L"  将于22时0分0秒 关机";
+    choose_hidden_mode();
+    ASSERT_EQ(g_notices.size(), 1u);
+    EXPECT_EQ(g_notices[0].text, L"右下角后台运行，双击左键打开界面");
+    EXPECT_EQ(g_notices[0].title, L"提示消息");
+    EXPECT_TRUE(g_notices[0].window_visible) << "the window hid before the notice was dismissed";
+    EXPECT_FALSE(shown());
+    EXPECT_FALSE(std::get<bool>(window.read(ids::窗口, ids::窗口_as_control, prop::kVisible)));
+    ASSERT_EQ(shell.sequence(), (Seq{"create_ex", "add"}));
+    const NOTIFYICONDATAW& d = shell.calls[1].data;
+    EXPECT_EQ(d.hWnd, window.hwnd());
+    EXPECT_EQ(d.uID, 100u);
+    EXPECT_EQ(d.uCallbackMessage, kTrayCallbackMessage);
+    EXPECT_EQ(test::tip_of(d), L"  将于22时0分0秒 关机");
+}
+
+TEST_F(BackgroundTest, NoScheduleGivesAnEmptyTooltip) {
+    choose_hidden_mode();
+    ASSERT_EQ(shell.notifications().size(), 1u);
+    EXPECT_EQ(test::tip_of(shell.notifications()[0].data), L"");
+}
+
+TEST_F(BackgroundTest, OnlyALeftReleaseOnTheIconShowsTheWindow) {
+    choose_hidden_mode();
+    shell.clear();
+    for (UINT other :
+         {WM_RBUTTONUP, WM_LBUTTONDBLCLK, WM_CONTEXTMENU, WM_MOUSEMOVE, WM_LBUTTONDOWN}) {
+        SCOPED_TRACE(other);
+        tray_callback(other);
+        test::pump(50ms, &window);
+        EXPECT_FALSE(shown());
+    }
+    tray_callback(WM_LBUTTONUP);
+    EXPECT_TRUE(shown());
+    // Again on a visible window: stays shown; the icon is left alone throughout.
+    tray_callback(WM_LBUTTONUP);
+    EXPECT_TRUE(shown());
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_TRUE(background.tray_icon()->registered());
+}
+
+TEST_F(BackgroundTest, HiddenModeTwiceModifiesTheOneIcon) {
+    choose_hidden_mode();
+    tray_callback(WM_LBUTTONUP);
+    suffix = L"  将于6时0分0秒 重启";
+    choose_hidden_mode();
+    EXPECT_EQ(g_notices.size(), 2u);
+    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "create_ex", "modify", "destroy"}));
+    EXPECT_EQ(test::tip_of(shell.notifications()[1].data), L"  将于6时0分0秒 重启");
+    EXPECT_EQ(shell.live.size(), 1u);
+}
+
+TEST_F(BackgroundTest, ArmingAScheduleUpdatesARegisteredTooltipAtOnce) {
+    suffix = L"  将于1时2分3秒 关机";
+    background.on_status_suffix_changed();  // no icon yet
+    EXPECT_TRUE(shell.calls.empty());
+
+    choose_hidden_mode();
+    tray_callback(WM_LBUTTONUP);
+    shell.clear();
+    suffix = L"  将于4时5分6秒 重启";
+    background.on_status_suffix_changed();
+    ASSERT_EQ(shell.sequence(), Seq{"modify"});
+    EXPECT_EQ(test::tip_of(shell.calls[0].data), L"  将于4时5分6秒 重启");
+    EXPECT_EQ(shell.calls[0].data.uID, 100u);
+}
+
+TEST_F(BackgroundTest, TaskbarCreatedPutsTheIconBack) {
+    const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+    ASSERT_NE(taskbar_created, 0u);
+    SendMessageW(window.hwnd(), taskbar_created, 0, 0);  // before hidden mode: no icon to restore
+    EXPECT_TRUE(shell.calls.empty());
+
+    choose_hidden_mode();
+    suffix = L"  将于7时8分9秒 关机";
+    background.on_status_suffix_changed();
+    const HICON icon = background.tray_icon()->icon();
+    struct Case {
+        const char* name;
+        bool add_refused;
+        Seq expected;
+    };
+    for (const Case& c :
+         {Case{"new_shell", false, {"add"}}, Case{"shell_kept_it", true, {"add", "modify"}}}) {
+        SCOPED_TRACE(c.name);
+        shell.clear();
+        shell.refused.clear();
+        if (c.add_refused) {
+            shell.refused.insert(NIM_ADD);
+        }
+        // Explorer broadcasts it to every top-level window, hidden ones too.
+        SendMessageW(window.hwnd(), taskbar_created, 0, 0);
+        EXPECT_EQ(shell.sequence(), c.expected);
+        for (const test::ShellCall& call : shell.calls) {
+            EXPECT_EQ(call.data.hWnd, window.hwnd());
+            EXPECT_EQ(call.data.uID, 100u);
+            EXPECT_EQ(call.data.hIcon, icon);
+            EXPECT_EQ(call.data.uCallbackMessage, kTrayCallbackMessage);
+            EXPECT_EQ(test::tip_of(call.data), L"  将于7时8分9秒 关机");
+        }
+    }
+    EXPECT_FALSE(shown());
+}
+
+TEST_F(BackgroundTest, DestroyingTheWindowDeletesTheIcon) {
+    choose_hidden_mode();
+    tray_callback(WM_LBUTTONUP);
+    const HWND hwnd = window.hwnd();
+    const HICON icon = background.tray_icon()->icon();
+    shell.clear();
+    DestroyWindow(hwnd);
+    ASSERT_EQ(shell.sequence(), (Seq{"delete", "destroy"}));
+    EXPECT_EQ(shell.calls[0].data.hWnd, hwnd);
+    EXPECT_EQ(shell.calls[0].data.uID, 100u);
+    EXPECT_EQ(shell.calls[1].icon, icon);
+}
+
+TEST_F(BackgroundTest, DestroyingTheWindowWithoutAnIconCallsNothing) {
+    DestroyWindow(window.hwnd());
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(BackgroundTest, RemoveIconBeforeTheEnd) {
+    choose_hidden_mode();
+    shell.clear();
+    background.remove_icon();
+    EXPECT_EQ(shell.sequence(), (Seq{"delete", "destroy"}));
+    shell.clear();
+    DestroyWindow(window.hwnd());  // nothing left to delete
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+}  // namespace
+}  // namespace tovrelle

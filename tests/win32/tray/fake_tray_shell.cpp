@@ -1,0 +1,107 @@
+#include "tests/win32/tray/fake_tray_shell.h"
+
+#include <algorithm>
+
+namespace tovrelle::test {
+namespace {
+
+FakeTrayShell* g_fake = nullptr;
+
+BOOL WINAPI fake_notify(DWORD message, PNOTIFYICONDATAW data) {
+    ShellCall call;
+    call.what = message == NIM_ADD      ? "add"
+                : message == NIM_MODIFY ? "modify"
+                : message == NIM_DELETE ? "delete"
+                                        : "other";
+    call.data = *data;
+    g_fake->calls.push_back(call);
+    return g_fake->refused.count(message) != 0 ? FALSE : TRUE;
+}
+
+HICON made(HICON icon) {
+    if (icon != nullptr) {
+        g_fake->live.insert(icon);
+    }
+    return icon;
+}
+
+HICON WINAPI fake_create_ex(PBYTE bits, DWORD size, BOOL icon, DWORD version, int width, int height,
+                            UINT flags) {
+    ShellCall call;
+    call.what = "create_ex";
+    call.bits.assign(bits, bits + size);
+    call.version = version;
+    call.width = width;
+    call.height = height;
+    call.flags = flags;
+    if (icon == TRUE && g_fake->failing_ex_widths.count(width) == 0) {
+        call.icon = made(CreateIconFromResourceEx(bits, size, icon, version, width, height, flags));
+    }
+    g_fake->calls.push_back(call);
+    return call.icon;
+}
+
+HICON WINAPI fake_create(PBYTE bits, DWORD size, BOOL icon, DWORD version) {
+    ShellCall call;
+    call.what = "create";
+    call.bits.assign(bits, bits + size);
+    call.version = version;
+    if (icon == TRUE && !g_fake->plain_creation_fails) {
+        call.icon = made(CreateIconFromResource(bits, size, icon, version));
+    }
+    g_fake->calls.push_back(call);
+    return call.icon;
+}
+
+BOOL WINAPI fake_destroy(HICON icon) {
+    ShellCall call;
+    call.what = "destroy";
+    call.icon = icon;
+    g_fake->calls.push_back(call);
+    if (g_fake->live.erase(icon) == 0) {
+        ++g_fake->bad_destroys;
+        return FALSE;
+    }
+    return DestroyIcon(icon);
+}
+
+constexpr TrayShell kFakeTable{fake_notify, fake_create_ex, fake_create, fake_destroy};
+
+}  // namespace
+
+FakeTrayShell::FakeTrayShell() {
+    g_fake = this;
+    set_tray_shell_for_testing(&kFakeTable);
+}
+
+FakeTrayShell::~FakeTrayShell() {
+    set_tray_shell_for_testing(nullptr);
+    for (HICON icon : live) {
+        DestroyIcon(icon);
+    }
+    g_fake = nullptr;
+}
+
+std::vector<std::string> FakeTrayShell::sequence() const {
+    std::vector<std::string> names;
+    for (const ShellCall& c : calls) {
+        names.push_back(c.what);
+    }
+    return names;
+}
+
+std::vector<ShellCall> FakeTrayShell::notifications() const {
+    std::vector<ShellCall> out;
+    std::copy_if(calls.begin(), calls.end(), std::back_inserter(out), [](const ShellCall& c) {
+        return c.what == "add" || c.what == "modify" || c.what == "delete";
+    });
+    return out;
+}
+
+std::wstring tip_of(const NOTIFYICONDATAW& data) {
+    const std::size_t n =
+        std::find(std::begin(data.szTip), std::end(data.szTip), L'\0') - std::begin(data.szTip);
+    return std::wstring(data.szTip, n);
+}
+
+}  // namespace tovrelle::test
