@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/program.h"
+#include "power/status_suffix.h"
 #include "tray/background.h"
 #include "tray/icon_from_data.h"
 
@@ -22,6 +23,12 @@ void wire_background(Program& program) {
     bg.emplace(program.window(), tray_icon_data(program.instance()),
                [&program]() -> const std::wstring& { return program.state().status_suffix; });
     bg->bind(program.window().events());
+    // Arming a schedule while the icon is registered: the tooltip names the new one at once.
+    on_status_suffix_changed = [] {
+        if (background()) {
+            background()->on_status_suffix_changed();
+        }
+    };
 }
 
 void end_from_exit_item(Program& program) {
