@@ -52,4 +52,19 @@ void ScheduledPower::clock_changed() {
     schedule_.clock_changed(clock_());
 }
 
+void bind_schedule(MainWindowEvents& events, const std::shared_ptr<ScheduledPower>& scheduled) {
+    events.clicked[ids::按钮3] = [scheduled] { scheduled->arm(ScheduledKind::Shutdown); };
+    events.clicked[ids::按钮4] = [scheduled] { scheduled->arm(ScheduledKind::Restart); };
+    events.periodic[ids::时钟2] = [scheduled] { scheduled->check(ScheduledKind::Shutdown); };
+    events.periodic[ids::时钟3] = [scheduled] { scheduled->check(ScheduledKind::Restart); };
+    // A clock set by hand must not look like hours of targets passing by. The message goes on
+    // to whoever else wants it.
+    events.message_hooks.push_back([scheduled](UINT msg, WPARAM, LPARAM, LRESULT&) {
+        if (msg == WM_TIMECHANGE) {
+            scheduled->clock_changed();
+        }
+        return false;
+    });
+}
+
 }  // namespace tovrelle

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "power/date_time.h"
 #include "power/schedule.h"
@@ -10,6 +11,7 @@
 namespace tovrelle {
 
 class MainWindow;
+struct MainWindowEvents;
 struct ProgramState;
 
 class ScheduledPower {
@@ -35,5 +37,9 @@ class ScheduledPower {
     Clock clock_;
     Schedule schedule_;
 };
+
+// Binds arming to the clicked events of 按钮3 and 按钮4, the checks to the periodic events of
+// 时钟2 and 时钟3, and WM_TIMECHANGE to clock_changed.
+void bind_schedule(MainWindowEvents& events, const std::shared_ptr<ScheduledPower>& scheduled);
 
 }  // namespace tovrelle

@@ -22,20 +22,8 @@ void wire_power(Program& program) {
     events.clicked[ids::按钮2] = [] { request_and_report(PowerAction::Restart); };
     events.clicked[ids::按钮5] = [] { request_and_report(PowerAction::LogOff); };
 
-    auto scheduled =
-        std::make_shared<ScheduledPower>(program.window(), program.state(), read_clock);
-    events.clicked[ids::按钮3] = [scheduled] { scheduled->arm(ScheduledKind::Shutdown); };
-    events.clicked[ids::按钮4] = [scheduled] { scheduled->arm(ScheduledKind::Restart); };
-    events.periodic[ids::时钟2] = [scheduled] { scheduled->check(ScheduledKind::Shutdown); };
-    events.periodic[ids::时钟3] = [scheduled] { scheduled->check(ScheduledKind::Restart); };
-    // A clock set by hand must not look like hours of targets passing by; the message goes on
-    // to whoever else wants it.
-    events.message_hooks.push_back([scheduled](UINT msg, WPARAM, LPARAM, LRESULT&) {
-        if (msg == WM_TIMECHANGE) {
-            scheduled->clock_changed();
-        }
-        return false;
-    });
+    bind_schedule(events,
+                  std::make_shared<ScheduledPower>(program.window(), program.state(), read_clock));
     // ---- end of the power actions and the schedule ----
 }
 
