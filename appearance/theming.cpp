@@ -73,6 +73,22 @@ Classification classify_window(HWND hwnd) {
     return classify(facts);
 }
 
+// The side on which an up-down control's buddy edit box joins it, if the box is taken over.
+Side buddy_side(const Record& updown) {
+    const Record* buddy =
+        updown.buddy != nullptr ? find(layer().taken_over, updown.buddy) : nullptr;
+    if (buddy == nullptr || buddy->kind != Kind::Edit) {
+        return Side::None;
+    }
+    if ((updown.style_at_take_over & style::kUpDownAlignRight) != 0) {
+        return Side::Right;
+    }
+    if ((updown.style_at_take_over & style::kUpDownAlignLeft) != 0) {
+        return Side::Left;
+    }
+    return Side::None;
+}
+
 // The flags a control shows at the moment it is taken over.
 void read_state(Record& r) {
     const auto style = static_cast<std::uint32_t>(GetWindowLongW(r.hwnd, GWL_STYLE));
@@ -105,15 +121,7 @@ void read_state(Record& r) {
         case Kind::UpDown: {
             r.horizontal = (style & style::kUpDownHorz) != 0;
             r.buddy = reinterpret_cast<HWND>(SendMessageW(r.hwnd, UDM_GETBUDDY, 0, 0));
-            r.buddy_side = Side::None;
-            const Record* buddy = r.buddy != nullptr ? find(layer().taken_over, r.buddy) : nullptr;
-            if (buddy != nullptr && buddy->kind == Kind::Edit) {
-                if ((style & style::kUpDownAlignRight) != 0) {
-                    r.buddy_side = Side::Right;
-                } else if ((style & style::kUpDownAlignLeft) != 0) {
-                    r.buddy_side = Side::Left;
-                }
-            }
+            r.buddy_side = buddy_side(r);
             break;
         }
         default:
@@ -143,6 +151,14 @@ void take_over(HWND hwnd) {
     read_state(*r);
     Record* added = r.get();
     push_front(l.taken_over, std::move(r));
+    if (c.kind == Kind::Edit) {
+        // An up-down control met before its buddy box now knows where the box joins it.
+        for (Record* u = l.taken_over.get(); u != nullptr; u = u->next.get()) {
+            if (u->kind == Kind::UpDown && u->buddy == hwnd) {
+                u->buddy_side = buddy_side(*u);
+            }
+        }
+    }
     if (!still_chained) {
         SetLastError(0);
         const LONG_PTR own =
@@ -154,6 +170,9 @@ void take_over(HWND hwnd) {
         added->own_procedure = reinterpret_cast<WNDPROC>(own);
     }
     RedrawWindow(hwnd, nullptr, nullptr, kRedrawFlags);
+    if (added->kind == Kind::UpDown && added->buddy_side != Side::None) {
+        RedrawWindow(added->buddy, nullptr, nullptr, kRedrawFlags);  // its white line
+    }
 }
 
 void give_back(HWND hwnd, bool redraw) {
@@ -424,6 +443,14 @@ LRESULT CALLBACK layer_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+std::size_t count(const std::unique_ptr<Record>& head) {
+    std::size_t n = 0;
+    for (const Record* r = head.get(); r != nullptr; r = r->next.get()) {
+        ++n;
+    }
+    return n;
+}
+
 }  // namespace
 
 int set_scheme(int scheme) {
@@ -448,11 +475,11 @@ bool hook_installed() {
 }
 
 std::size_t taken_over_count() {
-    std::size_t n = 0;
-    for (const Record* r = layer().taken_over.get(); r != nullptr; r = r->next.get()) {
-        ++n;
-    }
-    return n;
+    return count(layer().taken_over);
+}
+
+std::size_t passed_through_count() {
+    return count(layer().passed_through);
 }
 
 int records_of(HWND hwnd) {

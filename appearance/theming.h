@@ -21,6 +21,9 @@ int set_scheme(int scheme);
 [[nodiscard]] int current_scheme();
 [[nodiscard]] bool hook_installed();
 [[nodiscard]] std::size_t taken_over_count();
+// Controls given back while another procedure sat on top of the layer's, which therefore
+// still passes their messages on until they are destroyed.
+[[nodiscard]] std::size_t passed_through_count();
 // How many records of the taken-over list hold this window: 0, or 1 when all is well.
 [[nodiscard]] int records_of(HWND hwnd);
 [[nodiscard]] std::optional<State> state_of(HWND hwnd);

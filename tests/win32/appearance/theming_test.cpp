@@ -708,6 +708,7 @@ TEST_F(ThemingTest, ControlWithAnotherProcedureOnTopIsPassedThroughWhenGivenBack
     // Ours cannot come out of the middle: the procedure on top stays, ours passes everything on.
     EXPECT_EQ(GetWindowLongPtrW(b, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&OnTop::proc));
     EXPECT_EQ(theming::records_of(b), 0);
+    EXPECT_EQ(theming::passed_through_count(), 1u);
     test::pump(200ms, &window);
     EXPECT_NE(pixel(b, 40, 1), kBorder2) << "still themed after being given back";
     wchar_t text[16] = {};
@@ -717,6 +718,7 @@ TEST_F(ThemingTest, ControlWithAnotherProcedureOnTopIsPassedThroughWhenGivenBack
     // On again: the control is the layer's once more, without a second layer procedure.
     ASSERT_EQ(theming::set_scheme(2), 1);
     EXPECT_EQ(theming::records_of(b), 1);
+    EXPECT_EQ(theming::passed_through_count(), 0u);
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(theming::own_procedure_of(b)), own_procedures[ids::按钮2]);
     EXPECT_EQ(wait_pixel(b, 40, 1, kBorder2, 0, &window), kBorder2);
     const int before = OnTop::messages;
@@ -726,8 +728,10 @@ TEST_F(ThemingTest, ControlWithAnotherProcedureOnTopIsPassedThroughWhenGivenBack
     // Off and destroyed: the passed-through record goes with the window.
     ASSERT_EQ(theming::set_scheme(0), 1);
     SetWindowLongPtrW(b, GWLP_WNDPROC, OnTop::below);  // the other party leaves as it came
+    EXPECT_EQ(theming::passed_through_count(), 1u);
     DestroyWindow(b);
     EXPECT_EQ(theming::taken_over_count(), 0u);
+    EXPECT_EQ(theming::passed_through_count(), 0u);
 }
 
 BOOL CALLBACK collect_window(HWND hwnd, LPARAM lp) {
@@ -880,6 +884,33 @@ TEST_F(ThemingTest, CheckBoxRadioButtonComboBoxAndUpDownDrawTheirMarks) {
     EXPECT_EQ(pixel(spin, 9, 3), upper_at_rest);
     EXPECT_NE(pixel(spin, 9, 18), lower_at_rest);
     park_pointer();
+}
+
+TEST_F(ThemingTest, EditBoxJoinsTheUpDownControlBesideIt) {
+    UniqueWindow parent = make_parent();
+    HWND edit = make_child(parent.get(), L"Edit", L"5", 0, 20, 20, 60, 22);
+    SetWindowLongW(edit, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
+    SetWindowPos(edit, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    HWND spin = make_child(parent.get(), L"msctls_updown32", L"", UDS_ALIGNRIGHT | UDS_SETBUDDYINT,
+                           0, 0, 16, 22);
+    SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+    HWND lone = make_child(parent.get(), L"Edit", L"", 0, 20, 60, 60, 22);
+    for (HWND e : {edit, lone}) {
+        SetWindowLongW(e, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
+        SetWindowPos(e, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    }
+    // The buddy is looked at when the layer takes the up-down control over, whichever of the
+    // two the walk meets first.
+    ASSERT_EQ(theming::set_scheme(2), 1);
+    test::pump(200ms, &window);
+    const int w = width_of(edit);
+    const int h = height_of(edit);
+    EXPECT_EQ(pixel(edit, w - 1, h / 2), kWhite) << "the side towards the up-down control";
+    EXPECT_EQ(pixel(edit, 0, h / 2), kEditFrame2);
+    EXPECT_EQ(pixel(edit, w / 2, 0), kEditFrame2);
+    EXPECT_EQ(pixel(lone, width_of(lone) - 1, 10), kEditFrame2) << "a box without a buddy";
 }
 
 TEST_F(ThemingTest, ButtonTextThatDoesNotFitIsBrokenIntoLines) {
