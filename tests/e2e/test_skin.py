@@ -80,6 +80,16 @@ class SkinTest(unittest.TestCase):
             self.assertEqual(message_boxes(app.trace()), [])
             self.assertTrue(app.running())
 
+            # The end of the program frees the library it loaded.
+            app.click_control(tvr.BUTTON1, button=3)  # focus without pressing anything
+            tvr.key("Escape")
+            self.assertEqual(app.wait_exit(), 0)
+            trace = app.trace()
+            after_load = trace[trace.index(loads[0]):]
+            module = re.search(r"Ret  KERNEL32\.LoadLibraryExW\(\) retval=([0-9a-f]+)", after_load).group(1)
+            self.assertNotEqual(int(module, 16), 0)
+            self.assertRegex(after_load, rf"Call KERNEL32\.FreeLibrary\({module}\)")
+
     def test_without_the_library_the_window_runs_unskinned_and_silent(self):
         folder = tempfile.mkdtemp(prefix="tovrelle-noskin-")
         self.addCleanup(shutil.rmtree, folder, True)
