@@ -61,8 +61,8 @@ bool attach_skin(LoadedLibraries& libraries, const std::wstring& library_path,
     HMODULE module = libraries.find(full);
     UniqueModule loaded;
     if (module == nullptr) {
-        // By full path, and the library's own dependencies from its own folder, never from
-        // the current directory or the search path.
+        // By full path only, never through the search path; the library's own dependencies
+        // are then looked for in its folder rather than in the executable's.
         loaded.reset(LoadLibraryExW(full.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
         if (!loaded) {
             return false;
