@@ -15,6 +15,11 @@ cmake --preset host -B "$build/host" >/dev/null
 cmake --build "$build/host"
 ctest --test-dir "$build/host" --output-on-failure
 
+echo "== fuzz targets, briefly, on their kept corpus"
+cmake --preset fuzz -B "$build/fuzz" >/dev/null
+cmake --build "$build/fuzz"
+ctest --test-dir "$build/fuzz" --output-on-failure
+
 echo "== Windows build"
 cmake --preset win32 -B "$build/win32" >/dev/null
 cmake --build "$build/win32"
