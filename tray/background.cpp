@@ -44,6 +44,11 @@ void Background::enter_hidden_mode() {
         tray_.emplace(window_.hwnd());
     }
     tray_->set(tray_icon_data_, status_suffix_());
+    if (!tray_->registered()) {
+        // Without an icon nothing could bring the window back: it stays on the screen.
+        OutputDebugStringW(L"tovrelle: no tray icon could be made, the window stays shown\n");
+        window_.write(def.id, def.id_as_control, prop::kVisible, true);
+    }
 }
 
 void Background::on_tray_event(int type) {

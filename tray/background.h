@@ -31,7 +31,8 @@ class Background {
     // destruction and the shell's "TaskbarCreated" broadcast.
     void bind(MainWindowEvents& events);
 
-    // The notice, then the window hidden, then the tray icon set with the status suffix.
+    // The notice, then the window hidden, then the tray icon set with the status suffix. When
+    // no icon can be made from the data the window is shown again.
     void enter_hidden_mode();
     // Type 1 shows the window again; the others change nothing.
     void on_tray_event(int type);

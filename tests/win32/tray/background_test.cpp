@@ -198,5 +198,24 @@ TEST_F(BackgroundTest, RemoveIconBeforeTheEnd) {
     EXPECT_TRUE(shell.calls.empty());
 }
 
+TEST(BackgroundWithoutIconData, WindowIsNotLeftHiddenWithoutAnIcon) {
+    test::FakeTrayShell shell;
+    g_notices.clear();
+    set_notice_function_for_testing(record_notice);
+    MainWindow window;
+    const std::vector<std::uint8_t> damaged = {0, 0, 1, 0, 0, 0};  // an icon file of no images
+    const std::wstring suffix;
+    Background background(window, damaged, [&suffix]() -> const std::wstring& { return suffix; });
+    background.bind(window.events());
+    ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+    g_window = window.hwnd();
+    SendMessageW(window.hwnd(), WM_COMMAND, kMenuCommandBase + 1, 0);
+    EXPECT_EQ(g_notices.size(), 1u);
+    EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+    EXPECT_TRUE(shell.calls.empty());
+    DestroyWindow(window.hwnd());
+    set_notice_function_for_testing(nullptr);
+}
+
 }  // namespace
 }  // namespace tovrelle
