@@ -25,9 +25,11 @@ struct Layer {
     std::unique_ptr<Record> passed_through;
 };
 
+// Never destroyed: a control that outlives the static objects at the end of the process may
+// still send its last messages through the layer.
 Layer& layer() {
-    static Layer l;
-    return l;
+    static Layer* l = new Layer;
+    return *l;
 }
 
 Record* find(const std::unique_ptr<Record>& head, HWND hwnd) {
