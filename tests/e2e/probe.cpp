@@ -31,10 +31,18 @@ void print(const std::wstring& text) {
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
+// Asked of the window itself (WM_GETTEXT), not the caption Windows keeps for it: an edit box
+// of another process holds what was typed only in the control.
 std::wstring text_of(HWND h) {
-    const int length = GetWindowTextLengthW(h);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        return {};
+    }
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(h, text.data(), length + 1)));
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        5000, &got);
+    text.resize(static_cast<std::size_t>(got));
     return text;
 }
 
