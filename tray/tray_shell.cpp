@@ -1,10 +1,49 @@
 #include "tray/tray_shell.h"
 
+#include <string>
+
+#include "base/win_handles.h"
+
 namespace tovrelle {
 namespace {
 
-constexpr TrayShell kRealShell{Shell_NotifyIconW, CreateIconFromResourceEx, CreateIconFromResource,
-                               DestroyIcon};
+using NotifyIconFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+
+// shell32 pulls a dozen more libraries in with it. Most runs never hide the window, so it is
+// loaded when the tray icon is first wanted, from the system directory by its full path.
+NotifyIconFunction shell_notify_icon() {
+    static UniqueModule shell32;
+    static NotifyIconFunction function = nullptr;
+    if (function == nullptr && !shell32) {
+        wchar_t system[MAX_PATH];
+        const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH) {
+            return nullptr;
+        }
+        std::wstring path(system, n);
+        if (path.back() != L'\\') {
+            path.push_back(L'\\');
+        }
+        path += L"shell32.dll";
+        shell32.reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+        if (shell32) {
+            function = reinterpret_cast<NotifyIconFunction>(
+                reinterpret_cast<void*>(GetProcAddress(shell32.get(), "Shell_NotifyIconW")));
+        }
+    }
+    return function;
+}
+
+BOOL WINAPI notify_icon(DWORD message, PNOTIFYICONDATAW data) {
+    NotifyIconFunction f = shell_notify_icon();
+    if (f == nullptr) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return FALSE;
+    }
+    return f(message, data);
+}
+
+constexpr TrayShell kRealShell{notify_icon, CreateIconFromResourceEx, CreateIconFromResource, DestroyIcon};
 
 const TrayShell* g_shell = &kRealShell;
 
