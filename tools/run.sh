@@ -31,5 +31,6 @@ done
 sleep 2  # let the clock line show its first refresh
 import -window root "$shot"
 echo "Tovrelle runs on the virtual display $DISPLAY; screenshot: $shot"
-echo "Close it from here with: DISPLAY=$DISPLAY xdotool key --window \$(DISPLAY=$DISPLAY xdotool search --name '^Tovrelle\$') Escape"
+echo "It keeps running until it is ended; press Ctrl+C here to end it."
+trap 'wineserver -k 2>/dev/null || true; tovrelle_stop_display' EXIT INT TERM
 wait "$pid" || true
