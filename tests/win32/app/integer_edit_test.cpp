@@ -14,12 +14,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::wstring text_of(HWND h) {
-    wchar_t text[256] = {};
-    GetWindowTextW(h, text, 256);
-    return text;
-}
-
 // Characters typed through the keyboard input of the system: each reaches the focused box as
 // a WM_CHAR after TranslateMessage, as a user's typing does.
 void type_text(std::wstring_view text) {
@@ -93,8 +87,8 @@ class IntegerEditTest : public ::testing::Test {
     void type_into(HWND box, std::wstring_view text, std::wstring_view then_shows) {
         SetFocus(box);
         type_text(text);
-        EXPECT_TRUE(test::pump_until([&] { return text_of(box) == then_shows; }, 2000ms, &window))
-            << "typed into the box, it shows \"" << testing::PrintToString(text_of(box)) << "\"";
+        EXPECT_TRUE(test::pump_until([&] { return test::window_text(box) == then_shows; }, 2000ms, &window))
+            << "typed into the box, it shows \"" << testing::PrintToString(test::window_text(box)) << "\"";
     }
 
     MainWindow window;
@@ -120,8 +114,8 @@ TEST_F(IntegerEditTest, TypedLettersSpacesAndPlusNeverReachTheBox) {
 TEST_F(IntegerEditTest, BackspaceIsNotFiltered) {
     type_into(hour, L"123", L"123");
     test::press_key(VK_BACK);
-    EXPECT_TRUE(test::pump_until([&] { return text_of(hour) == L"12"; }, 2000ms, &window))
-        << "the box shows " << testing::PrintToString(text_of(hour));
+    EXPECT_TRUE(test::pump_until([&] { return test::window_text(hour) == L"12"; }, 2000ms, &window))
+        << "the box shows " << testing::PrintToString(test::window_text(hour));
 }
 
 TEST_F(IntegerEditTest, OfThePrintableCharactersOnlyDigitsAndMinusArrive) {
@@ -132,7 +126,7 @@ TEST_F(IntegerEditTest, OfThePrintableCharactersOnlyDigitsAndMinusArrive) {
     for (wchar_t c : std::wstring(L"时分秒０－＋")) {
         SendMessageW(second, WM_CHAR, c, 0);
     }
-    EXPECT_EQ(text_of(second), L"-0123456789");
+    EXPECT_EQ(test::window_text(second), L"-0123456789");
 }
 
 struct LeaveCase {
@@ -162,7 +156,7 @@ TEST_F(IntegerEditTest, LeavingTheBoxTidiesItsText) {
         SetFocus(hour);
         SetWindowTextW(hour, c.typed);
         SetFocus(minute);
-        EXPECT_EQ(text_of(hour), c.after);
+        EXPECT_EQ(test::window_text(hour), c.after);
         EXPECT_EQ(window.edit_text(ids::编辑框1), c.after);
     }
 }
@@ -171,23 +165,23 @@ TEST_F(IntegerEditTest, TabAndAClickElsewhereBothTidyTheBox) {
     type_into(hour, L"007", L"007");
     test::press_key(VK_TAB);
     ASSERT_TRUE(test::pump_until([&] { return GetFocus() == minute; }, 2000ms, &window));
-    EXPECT_EQ(text_of(hour), L"7");
+    EXPECT_EQ(test::window_text(hour), L"7");
 
     type_into(minute, L"--30", L"--30");
     left_click(centre_on_screen(second));
     ASSERT_TRUE(test::pump_until([&] { return GetFocus() == second; }, 2000ms, &window));
-    EXPECT_EQ(text_of(minute), L"");
+    EXPECT_EQ(test::window_text(minute), L"");
 }
 
 TEST_F(IntegerEditTest, PastedLettersStayUntilTheBoxLosesTheFocus) {
     ASSERT_TRUE(put_on_clipboard(L"abc"));
     SetFocus(hour);
     press_with_ctrl('V');
-    ASSERT_TRUE(test::pump_until([&] { return text_of(hour) == L"abc"; }, 2000ms, &window))
-        << "the box shows " << testing::PrintToString(text_of(hour));
+    ASSERT_TRUE(test::pump_until([&] { return test::window_text(hour) == L"abc"; }, 2000ms, &window))
+        << "the box shows " << testing::PrintToString(test::window_text(hour));
     EXPECT_EQ(window.edit_text(ids::编辑框1), L"abc");
     SetFocus(minute);
-    EXPECT_EQ(text_of(hour), L"");
+    EXPECT_EQ(test::window_text(hour), L"");
 }
 
 TEST_F(IntegerEditTest, ACaretGoesToTheStartOfTheFormerSelection) {
@@ -195,7 +189,7 @@ TEST_F(IntegerEditTest, ACaretGoesToTheStartOfTheFormerSelection) {
     SetWindowTextW(hour, L"00705");
     SendMessageW(hour, EM_SETSEL, 3, 5);
     SetFocus(minute);
-    ASSERT_EQ(text_of(hour), L"705");
+    ASSERT_EQ(test::window_text(hour), L"705");
     DWORD start = 99;
     DWORD end = 99;
     SendMessageW(hour, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -209,7 +203,7 @@ TEST_F(IntegerEditTest, ATextAlreadyTidyIsNotReplaced) {
     SendMessageW(hour, EM_SETSEL, 1, 3);
     SendMessageW(hour, EM_SETMODIFY, TRUE, 0);
     SetFocus(minute);
-    EXPECT_EQ(text_of(hour), L"1234");
+    EXPECT_EQ(test::window_text(hour), L"1234");
     DWORD start = 99;
     DWORD end = 99;
     SendMessageW(hour, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -221,7 +215,7 @@ TEST_F(IntegerEditTest, ATextAlreadyTidyIsNotReplaced) {
 
 TEST_F(IntegerEditTest, TheLostFocusEventComesAfterTheTidying) {
     std::vector<std::wstring> seen;
-    IntegerEdit::of(hour)->lost_focus = [&] { seen.push_back(text_of(hour)); };
+    IntegerEdit::of(hour)->lost_focus = [&] { seen.push_back(test::window_text(hour)); };
     SetFocus(hour);
     SetWindowTextW(hour, L"0042");
     EXPECT_TRUE(seen.empty());
@@ -326,15 +320,15 @@ TEST_F(IntegerEditTest, TheInputCanBePutOnAnyEditBox) {
     EXPECT_NE(GetWindowLongPtrW(box, GWLP_WNDPROC), own);
     SendMessageW(box, WM_CHAR, L'x', 0);
     SendMessageW(box, WM_CHAR, L'4', 0);
-    EXPECT_EQ(text_of(box), L"4");
+    EXPECT_EQ(test::window_text(box), L"4");
     SetFocus(box);
     SendMessageW(box, WM_CHAR, L'0', 0);
     SetFocus(hour);
-    EXPECT_EQ(text_of(box), L"40");
+    EXPECT_EQ(test::window_text(box), L"40");
     SetFocus(box);
     SetWindowTextW(box, L"000");
     SetFocus(hour);
-    EXPECT_EQ(text_of(box), L"");
+    EXPECT_EQ(test::window_text(box), L"");
     DestroyWindow(box);  // takes the input with it at its last message
 }
 

@@ -5,24 +5,13 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "base/win_handles.h"
 #include "tests/win32/support/win32_test_support.h"
 
 namespace tovrelle {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::wstring class_of(HWND h) {
-    wchar_t name[64] = {};
-    GetClassNameW(h, name, 64);
-    return name;
-}
-
-std::wstring text_of(HWND h) {
-    wchar_t text[256] = {};
-    GetWindowTextW(h, text, 256);
-    return text;
-}
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -68,7 +57,7 @@ TEST_F(MainWindowTest, FrameIsCentredFixedToolWindow) {
     EXPECT_EQ(ex & WS_EX_TOPMOST, 0);
     EXPECT_EQ(GetWindow(window.hwnd(), GW_OWNER), nullptr);
     EXPECT_EQ(GetMenu(window.hwnd()), nullptr);
-    EXPECT_EQ(text_of(window.hwnd()), L"Tovrelle");
+    EXPECT_EQ(test::window_text(window.hwnd()), L"Tovrelle");
     EXPECT_NE(SendMessageW(window.hwnd(), WM_GETICON, ICON_BIG, 0), 0);
     EXPECT_NE(SendMessageW(window.hwnd(), WM_GETICON, ICON_SMALL, 0), 0);
 }
@@ -100,19 +89,19 @@ TEST_F(MainWindowTest, EveryControlMatchesTheDefinition) {
             EXPECT_EQ(r.bottom - r.top, c.height);
             EXPECT_TRUE(IsWindowVisible(h));
             EXPECT_TRUE(IsWindowEnabled(h));
-            EXPECT_EQ(text_of(h), std::wstring(c.text));
+            EXPECT_EQ(test::window_text(h), std::wstring(c.text));
         } else {
             EXPECT_FALSE(IsWindowVisible(h));
         }
         EXPECT_EQ((style & WS_TABSTOP) != 0, c.tab_stop);
         switch (c.kind) {
             case ControlKind::Button:
-                EXPECT_EQ(class_of(h), L"Button");
+                EXPECT_EQ(test::class_name(h), L"Button");
                 EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON);
                 EXPECT_EQ(style & (BS_CENTER | BS_VCENTER | BS_MULTILINE), BS_CENTER | BS_VCENTER | BS_MULTILINE);
                 break;
             case ControlKind::Edit:
-                EXPECT_EQ(class_of(h), L"Edit");
+                EXPECT_EQ(test::class_name(h), L"Edit");
                 EXPECT_NE(ex & WS_EX_CLIENTEDGE, 0);
                 EXPECT_NE(style & ES_AUTOHSCROLL, 0);
                 EXPECT_EQ(style & (ES_MULTILINE | ES_READONLY | ES_PASSWORD | ES_UPPERCASE | ES_LOWERCASE |
@@ -121,16 +110,16 @@ TEST_F(MainWindowTest, EveryControlMatchesTheDefinition) {
                 EXPECT_GE(SendMessageW(h, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
                 break;
             case ControlKind::GroupBox:
-                EXPECT_EQ(class_of(h), L"Button");
+                EXPECT_EQ(test::class_name(h), L"Button");
                 EXPECT_EQ(style & BS_TYPEMASK, BS_GROUPBOX);
                 break;
             case ControlKind::TransparentLabel:
-                EXPECT_EQ(class_of(h), L"TovrelleLabel");
+                EXPECT_EQ(test::class_name(h), L"TovrelleLabel");
                 EXPECT_NE(ex & WS_EX_TRANSPARENT, 0);
                 EXPECT_EQ(window.label(c.id)->colour(), c.text_colour);
                 break;
             case ControlKind::Timer:
-                EXPECT_EQ(class_of(h), L"TovrelleTimer");
+                EXPECT_EQ(test::class_name(h), L"TovrelleTimer");
                 EXPECT_EQ(window.timer(c.id)->period(), c.timer_period_ms);
                 EXPECT_EQ(window.timer(c.id)->running(), c.timer_period_ms > 0);
                 break;
@@ -225,6 +214,75 @@ TEST_F(MainWindowTest, RightPressOnGroupBoxReachesTheWindowButNotOnAButton) {
     EXPECT_TRUE(right_presses.empty());
 }
 
+// The window's answer to its group box's WM_CTLCOLORSTATIC, for the case under way; it also
+// leaves its own colours and brush origin on the DC, as a skin's answer does.
+struct ParentAnswer {
+    static inline WNDPROC window_proc = nullptr;
+    static inline HWND group_box = nullptr;
+    static inline HBRUSH brush = nullptr;
+    static inline int asked = 0;
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == group_box) {
+            ++asked;
+            SetBkColor(reinterpret_cast<HDC>(wp), RGB(1, 2, 3));
+            SetBrushOrgEx(reinterpret_cast<HDC>(wp), 3, 5, nullptr);
+            return reinterpret_cast<LRESULT>(brush);
+        }
+        return CallWindowProcW(window_proc, hwnd, msg, wp, lp);
+    }
+};
+
+TEST_F(MainWindowTest, GroupBoxTakesItsBackgroundFromTheBrushItsWindowHandsIt) {
+    HWND group = window.control(ids::分组框1);
+    HWND label = window.control(ids::透明标签1);
+    ASSERT_NE(group, nullptr);
+    ASSERT_NE(label, nullptr);
+    UniqueBrush yellow = adopt_gdi(CreateSolidBrush(RGB(255, 255, 0)));
+    ParentAnswer::group_box = group;
+    ParentAnswer::window_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        window.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentAnswer::proc)));
+    struct Case {
+        const char* what;
+        HBRUSH answer;
+        COLORREF background;
+    };
+    for (const Case& c : {Case{"a yellow brush", yellow.get(), RGB(255, 255, 0)},
+                          Case{"no brush: the button face", nullptr, GetSysColor(COLOR_BTNFACE)}}) {
+        SCOPED_TRACE(c.what);
+        ParentAnswer::brush = c.answer;
+        ParentAnswer::asked = 0;
+        RECT rc;
+        GetClientRect(group, &rc);
+        WindowDc screen(nullptr);
+        UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        UniqueBitmap bitmap = adopt_gdi(CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
+        SelectedObject selected(dc.get(), bitmap.get());
+        SetBkColor(dc.get(), RGB(9, 9, 9));
+        EXPECT_NE(SendMessageW(group, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0), 0);
+        EXPECT_EQ(ParentAnswer::asked, 1);
+        EXPECT_EQ(GetPixel(dc.get(), rc.right / 2, rc.bottom / 2), c.background);
+        EXPECT_EQ(GetPixel(dc.get(), rc.right - 1, rc.bottom - 1), c.background);
+        // What the answer left on the DC is put back for the box's own painting.
+        EXPECT_EQ(GetBkColor(dc.get()), RGB(9, 9, 9));
+        POINT origin{-1, -1};
+        GetBrushOrgEx(dc.get(), &origin);
+        EXPECT_EQ(origin.x, 0);
+        EXPECT_EQ(origin.y, 0);
+
+        // On the screen: the status line shows it past the end of its text.
+        window.set_caption(ids::透明标签1, L"当前时间");
+        RedrawWindow(group, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        test::pump(200ms, &window);
+        RECT label_rc;
+        GetClientRect(label, &label_rc);
+        EXPECT_EQ(test::client_pixel(label, label_rc.right - 20, label_rc.bottom / 2),
+                  c.background);
+    }
+    SetWindowLongPtrW(window.hwnd(), GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(ParentAnswer::window_proc));
+}
+
 TEST_F(MainWindowTest, PropertyAccessByIdentity) {
     EXPECT_EQ(std::get<bool>(window.read(ids::窗口, ids::窗口_as_control, prop::kVisible)), true);
     window.write(ids::窗口, ids::窗口_as_control, prop::kVisible, false);
@@ -238,9 +296,9 @@ TEST_F(MainWindowTest, PropertyAccessByIdentity) {
     EXPECT_EQ(window.edit_text(ids::编辑框2), L"");
 
     window.write(ids::窗口, ids::透明标签1, prop::kContent, std::wstring(L"当前时间："));
-    EXPECT_EQ(text_of(window.control(ids::透明标签1)), L"当前时间：");
+    EXPECT_EQ(test::window_text(window.control(ids::透明标签1)), L"当前时间：");
     window.write(ids::窗口, ids::透明标签1, prop::kContent, PropertyValue{});  // absent counts as ""
-    EXPECT_EQ(text_of(window.control(ids::透明标签1)), L"");
+    EXPECT_EQ(test::window_text(window.control(ids::透明标签1)), L"");
 
     window.write(ids::窗口, ids::时钟2, prop::kContent, 1000);
     EXPECT_EQ(std::get<int>(window.read(ids::窗口, ids::时钟2, prop::kContent)), 1000);

@@ -69,18 +69,6 @@ void record_notice(std::wstring_view text, std::wstring_view title) {
     g_notices.push_back({std::wstring(text), std::wstring(title)});
 }
 
-std::wstring window_text(HWND h) {
-    wchar_t text[512] = {};
-    GetWindowTextW(h, text, 512);
-    return text;
-}
-
-std::wstring class_of(HWND h) {
-    wchar_t name[64] = {};
-    GetClassNameW(h, name, 64);
-    return name;
-}
-
 // What a user sees of an open message box.
 struct SeenBox {
     bool found = false;
@@ -114,17 +102,17 @@ std::thread watch_box(const std::wstring& title, HWND main_window,
         seen.found = true;
         for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
              child = GetWindow(child, GW_HWNDNEXT)) {
-            const std::wstring cls = class_of(child);
+            const std::wstring cls = test::class_name(child);
             if (lstrcmpiW(cls.c_str(), L"Static") == 0) {
                 if (IsWindowVisible(child) && SendMessageW(child, STM_GETICON, 0, 0) != 0) {
                     seen.shows_icon = true;
                 }
-                const std::wstring t = window_text(child);
+                const std::wstring t = test::window_text(child);
                 if (!t.empty()) {
                     seen.text += t;
                 }
             } else if (lstrcmpiW(cls.c_str(), L"Button") == 0 && IsWindowVisible(child)) {
-                seen.buttons.push_back(window_text(child));
+                seen.buttons.push_back(test::window_text(child));
                 seen.ok_button_id = GetDlgCtrlID(child);
             }
         }

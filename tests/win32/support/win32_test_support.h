@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 
 #include "app/main_window.h"
 
@@ -25,6 +26,10 @@ COLORREF client_pixel(HWND hwnd, int x, int y);
 // releases a mouse button there (MOUSEEVENTF_* down and up flags).
 void click_at_screen(POINT screen, DWORD down_flag, DWORD up_flag);
 void press_key(WORD vk);
+
+// A window's text and class name, read in this process.
+std::wstring window_text(HWND hwnd);
+std::wstring class_name(HWND hwnd);
 
 // Outer rectangle of a control relative to its parent's client area.
 RECT rect_in_parent(HWND hwnd);
