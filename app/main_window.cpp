@@ -78,13 +78,25 @@ bool MainWindow::create(HINSTANCE instance, bool show) {
 }
 
 // The group box holds the status label, which has no background of its own: the box paints
-// its own background colour so the label shows the window's colour through it.
+// its own background so the label shows the window's background through it. The brush is the
+// one the parent hands its static controls, as any control takes its background from its
+// parent, so whatever the parent paints behind its controls (a skin's backdrop, lined up by the
+// brush origin it sets) runs on behind the label; the button face when the parent gives none.
 static LRESULT CALLBACK group_box_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto own = reinterpret_cast<WNDPROC>(GetPropW(hwnd, MainWindow::kOwnProcProperty));
     if (msg == WM_ERASEBKGND) {
+        auto dc = reinterpret_cast<HDC>(wp);
+        // The parent's answer sets colours and the brush origin on the DC, which the box's own
+        // painting goes on to use: they are put back once the background is filled.
+        const int saved = SaveDC(dc);
+        auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, wp, reinterpret_cast<LPARAM>(hwnd)));
         RECT rc;
         GetClientRect(hwnd, &rc);
-        FillRect(reinterpret_cast<HDC>(wp), &rc, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(dc, &rc, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        if (saved != 0) {
+            RestoreDC(dc, saved);
+        }
         return 1;
     }
     if (msg == WM_NCDESTROY) {

@@ -2,16 +2,18 @@
 // it, and behind those that thread creates later.
 //
 // A skin (skinlib/format) says what lies behind a window's controls: a background colour and
-// gradient bands along the edges. The library puts it in three places, and nowhere else:
+// gradient bands along the edges. The library puts it in two places, and nowhere else:
 //   - the window's own WM_ERASEBKGND;
 //   - the brush and background colour the window hands its static controls, buttons and
 //     dialog background (WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORDLG): the window's own
 //     answer runs first, so its text colours stay; the brush is the backdrop itself, lined up
-//     with the control's place in the window, so a control over a gradient shows the gradient;
-//   - the WM_ERASEBKGND of the window's group boxes. A group box erases itself (or, left to
-//     the system, not at all), so whatever it holds (a label without a background of its own)
-//     would show the box's colour instead of the window's. After the box's own erase the skin
-//     is painted over it, aligned with the window's, so the backdrop runs on unbroken.
+//     with the control's place in the window, so a control over a gradient shows the gradient.
+// A group box that holds a label without a background of its own erases itself with the brush
+// its window hands it for WM_CTLCOLORSTATIC, as a control that takes its background from its
+// parent does: it gets the backdrop, lined up with the box's place, so the backdrop runs on
+// unbroken behind the label. The library follows no control's messages itself: a hook that saw
+// every message the thread sends would cost each of them a trip to the window manager.
+//
 // Framed means a top-level window with a caption: popup menus, tooltips and hidden helper
 // windows are left alone. Other controls are not touched.
 //
@@ -20,9 +22,8 @@
 // back when it is destroyed or when the library is freed; it can only be given back while the
 // skin's procedure is still the outermost one, since a procedure someone else put on top still
 // calls ours. Freeing the library while such a window lives is the caller's mistake (the
-// program frees it only after its windows are gone). Group boxes keep their procedures: the
-// skin follows their erase through a WH_CALLWNDPROCRET hook of the thread, which also sees the
-// erase of a box whose procedure was replaced after the skin first saw it.
+// program frees it only after its windows are gone). The only hook is WH_CBT, for the thread's
+// window creation.
 #include <windows.h>
 
 #include <algorithm>
@@ -56,7 +57,6 @@ struct Frame {
 struct Engine {
     DWORD thread = 0;  // the skin belongs to the first thread that attaches it
     tovrelle::UniqueHook creation_hook;
-    tovrelle::UniqueHook erase_hook;
     skinh::Skin skin;
     int generation = 0;  // counts the skins attached
     tovrelle::UniqueBrush background;
@@ -71,10 +71,6 @@ Engine g;
 std::vector<Frame>::iterator find_frame(HWND hwnd) {
     return std::find_if(g.frames.begin(), g.frames.end(),
                         [hwnd](const Frame& f) { return f.hwnd == hwnd; });
-}
-
-bool is_dressed(HWND hwnd) {
-    return hwnd != nullptr && find_frame(hwnd) != g.frames.end();
 }
 
 bool has_class(HWND hwnd, const wchar_t* name) {
@@ -127,28 +123,12 @@ bool is_frame(DWORD style, HWND parent) {
     return (style & WS_CHILD) == 0 && (style & WS_CAPTION) == WS_CAPTION && parent != HWND_MESSAGE;
 }
 
-// A group box inside a dressed window.
-bool is_dressed_group_box(HWND hwnd) {
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
-    if ((style & WS_CHILD) == 0 || (style & BS_TYPEMASK) != BS_GROUPBOX) {
-        return false;
-    }
-    return has_class(hwnd, L"Button") && is_dressed(GetAncestor(hwnd, GA_ROOT));
-}
-
-// Paints the skin behind `hwnd`'s client area into `dc`, in the coordinates of the client area
-// of the top-level window it belongs to, so a group box shows the part of the backdrop it
-// covers.
-void paint_backdrop(HWND hwnd, HDC dc) {
-    HWND frame = GetAncestor(hwnd, GA_ROOT);
+// Paints the skin behind the frame's client area into `dc`.
+void paint_backdrop(HWND frame, HDC dc) {
     RECT client;
-    if (frame == nullptr || dc == nullptr || !GetClientRect(frame, &client)) {
+    if (dc == nullptr || !GetClientRect(frame, &client)) {
         return;
     }
-    POINT origin{0, 0};
-    MapWindowPoints(hwnd, frame, &origin, 1);
-    POINT old_origin;
-    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old_origin);
     const COLORREF old_colour = GetDCBrushColor(dc);
     auto brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     for (const skinh::Fill& f : skinh::plan_backdrop(g.skin, client.right, client.bottom)) {
@@ -157,7 +137,6 @@ void paint_backdrop(HWND hwnd, HDC dc) {
         FillRect(dc, &r, brush);
     }
     SetDCBrushColor(dc, old_colour);
-    SetViewportOrgEx(dc, old_origin.x, old_origin.y, nullptr);
 }
 
 // The brush a control of the frame paints its background with: the frame's backdrop, or the
@@ -218,7 +197,10 @@ LRESULT pass_on(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // A control asks its frame for its colours: the frame's own answer first (its text colour
-// stays), then the backdrop, lined up with where the control lies in the frame.
+// stays), then the backdrop, lined up with where the control lies in the frame. The DC is the
+// control's own, its origin the control's client area, and the control fills that area with
+// the brush (a group box erasing itself among them): the brush origin is put where the frame's
+// client origin lies from there.
 LRESULT answer_colours(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     pass_on(hwnd, msg, wp, lp);
     auto dc = reinterpret_cast<HDC>(wp);
@@ -274,22 +256,10 @@ LRESULT CALLBACK on_create(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-// A group box's erase, once it has run: the skin goes over whatever the box painted.
-LRESULT CALLBACK after_message(int code, WPARAM wp, LPARAM lp) {
-    if (code == HC_ACTION) {
-        const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lp);
-        if (m->message == WM_ERASEBKGND && is_dressed_group_box(m->hwnd)) {
-            paint_backdrop(m->hwnd, reinterpret_cast<HDC>(m->wParam));
-        }
-    }
-    return CallNextHookEx(nullptr, code, wp, lp);
-}
-
-// FreeLibrary: the hooks go, then every window still dressed is given back (and repainted
+// FreeLibrary: the hook goes, then every window still dressed is given back (and repainted
 // without the skin), then the brushes.
 void release_all() {
     g.creation_hook.reset();
-    g.erase_hook.reset();
     std::vector<HWND> frames;
     for (const Frame& f : g.frames) {
         frames.push_back(f.hwnd);
@@ -308,7 +278,6 @@ void release_all() {
 // here any more.
 void abandon_all() {
     (void)g.creation_hook.release();
-    (void)g.erase_hook.release();
     (void)g.background.release();
     for (tovrelle::UniqueBrush& b : g.retired) {
         (void)b.release();
@@ -340,12 +309,7 @@ int __stdcall SkinH_AttachRes(const unsigned char* data, int size, const char* t
     if (!g.creation_hook) {
         g.creation_hook.reset(SetWindowsHookExW(WH_CBT, on_create, nullptr, thread));
     }
-    if (!g.erase_hook) {
-        g.erase_hook.reset(SetWindowsHookExW(WH_CALLWNDPROCRET, after_message, nullptr, thread));
-    }
-    if (!g.creation_hook || !g.erase_hook) {
-        g.creation_hook.reset();
-        g.erase_hook.reset();
+    if (!g.creation_hook) {
         return static_cast<int>(Code::kHookFailed);
     }
     tovrelle::UniqueBrush background = tovrelle::adopt_gdi(CreateSolidBrush(read.skin.background));

@@ -82,15 +82,18 @@ LRESULT CALLBACK frame_own_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-// As the program's group box: its own erase paints the button face over everything.
+// As the program's group box: its own erase fills it with the brush its parent hands static
+// controls.
 int g_group_box_erases = 0;
 WNDPROC g_group_box_class_proc = nullptr;
 LRESULT CALLBACK group_box_own_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_ERASEBKGND) {
         ++g_group_box_erases;
+        auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, wp, reinterpret_cast<LPARAM>(hwnd)));
         RECT rc;
         GetClientRect(hwnd, &rc);
-        FillRect(reinterpret_cast<HDC>(wp), &rc, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(reinterpret_cast<HDC>(wp), &rc, brush);
         return 1;
     }
     return CallWindowProcW(g_group_box_class_proc, hwnd, msg, wp, lp);
@@ -196,9 +199,19 @@ TEST_F(StandInTest, DressesTheFramedWindowsOfTheThread) {
     GetClientRect(t.frame, &client);
     EXPECT_EQ(erased_pixel(t.frame, 150, 100), kBackground);
     EXPECT_EQ(erased_pixel(t.frame, 150, client.bottom - 1), kBandOuter);
-    // The group box's own erase still runs, and the skin is painted over it.
+    // The group box's own erase, taking its brush from the window, shows the skin.
     EXPECT_EQ(erased_pixel(t.group_box, 150, 30), kBackground);
     EXPECT_GT(g_group_box_erases, erases_before);
+    // Lined up with the window: a box standing on the bottom band shows the band's outer line
+    // on its own last row, and the plain background just above the band.
+    HWND deep = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0,
+                                client.bottom - 20, 300, 20, t.frame, nullptr, nullptr, nullptr);
+    const auto deep_class_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(deep, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&group_box_own_proc)));
+    ASSERT_EQ(deep_class_proc, g_group_box_class_proc);
+    EXPECT_EQ(erased_pixel(deep, 150, 19), kBandOuter);
+    EXPECT_EQ(erased_pixel(deep, 150, 20 - kBandThickness - 1), kBackground);
+    DestroyWindow(deep);
     // Messages the skin does not answer reach the window's own procedure.
     const int app_before = g_own_app_messages;
     EXPECT_EQ(SendMessageW(t.frame, WM_APP, 0, 0), 1234);
