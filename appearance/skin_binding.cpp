@@ -1,5 +1,6 @@
 #include "appearance/skin_binding.h"
 
+#include "base/system_directory.h"
 #include "base/win_handles.h"
 #include "resources/resource_ids.h"
 
@@ -26,14 +27,7 @@ bool Win32SkinFileSystem::exists(const std::wstring& path) const {
 }
 
 std::wstring Win32SkinFileSystem::system_directory() const {
-    std::wstring dir(MAX_PATH, L'\0');
-    UINT got = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
-    if (got >= dir.size()) {  // too small: the answer is the size needed
-        dir.resize(got);
-        got = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
-    }
-    dir.resize(got < dir.size() ? got : 0);
-    return dir;
+    return tovrelle::system_directory();
 }
 
 std::wstring full_path_of(const std::wstring& path) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/system_directory.h"
 #include "base/win_handles.h"
 
 namespace tovrelle {
@@ -15,12 +16,10 @@ NotifyIconFunction shell_notify_icon() {
     static UniqueModule shell32;
     static NotifyIconFunction function = nullptr;
     if (function == nullptr && !shell32) {
-        wchar_t system[MAX_PATH];
-        const UINT n = GetSystemDirectoryW(system, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH) {
+        std::wstring path = system_directory();
+        if (path.empty()) {
             return nullptr;
         }
-        std::wstring path(system, n);
         if (path.back() != L'\\') {
             path.push_back(L'\\');
         }
