@@ -7,6 +7,7 @@
 #include "app/integer_edit.h"
 #include "app/main_window.h"
 #include "base/win_handles.h"
+#include "tests/win32/support/message_sequence.h"
 #include "tests/win32/support/win32_test_support.h"
 
 namespace tovrelle {
@@ -159,6 +160,49 @@ TEST_F(IntegerEditTest, LeavingTheBoxTidiesItsText) {
         EXPECT_EQ(test::window_text(hour), c.after);
         EXPECT_EQ(window.edit_text(ids::编辑框1), c.after);
     }
+}
+
+// The parent and whoever listens to the box's lost-focus event must find the tidy text: the
+// box replaces its text on WM_KILLFOCUS before its own procedure tells the parent
+// (EN_KILLFOCUS), and raises the event after that.
+TEST_F(IntegerEditTest, TidiesItsTextBeforeTheParentHearsTheFocusLeft) {
+    constexpr UINT kLostFocusEvent = 1;
+    test::MessageRecorder recorder;
+    IntegerEdit::of(hour)->lost_focus = [&] { recorder.mark(kLostFocusEvent, L"lost-focus event"); };
+    ASSERT_TRUE(recorder.watch(hour, L"编辑框1"));
+    ASSERT_TRUE(recorder.watch(window.hwnd(), L"窗口"));
+    // The parent paints and colours its children whenever it likes; none of that is the order
+    // under test.
+    for (UINT noise : {WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_PAINT, WM_ERASEBKGND,
+                       WM_NCPAINT}) {
+        recorder.ignore(noise);
+    }
+    SetFocus(hour);
+    SetWindowTextW(hour, L"007");
+    recorder.clear();
+    SetFocus(minute);
+
+    const HWND parent = window.hwnd();
+    using test::kNotifyCode;
+    using test::kOptional;
+    using test::kText;
+    const std::vector<test::Expected> expected = {
+        {hour, WM_KILLFOCUS},
+        // How the box reads its text and keeps its caret is its own business.
+        {hour, WM_GETTEXTLENGTH, kOptional},
+        {hour, WM_GETTEXT, kOptional},
+        {hour, EM_GETSEL, kOptional},
+        {hour, WM_SETTEXT, kText, 0, 0, 0, L"7"},
+        {parent, WM_COMMAND, kNotifyCode | kOptional, MAKEWPARAM(0, EN_UPDATE)},
+        {parent, WM_COMMAND, kNotifyCode | kOptional, MAKEWPARAM(0, EN_CHANGE)},
+        {hour, EM_SETSEL, kOptional},
+        {parent, WM_COMMAND, kNotifyCode, MAKEWPARAM(0, EN_KILLFOCUS)},
+        {nullptr, test::kMarkBase + kLostFocusEvent},
+        // The box that takes the focus tells the parent afterwards.
+        {parent, WM_COMMAND, kNotifyCode | kOptional, MAKEWPARAM(0, EN_SETFOCUS)},
+    };
+    EXPECT_SEQUENCE(recorder, expected, "focus from 编辑框1 to 编辑框2");
+    EXPECT_EQ(test::window_text(hour), L"7");
 }
 
 TEST_F(IntegerEditTest, TabAndAClickElsewhereBothTidyTheBox) {

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "base/win_handles.h"
+#include "tests/win32/support/message_sequence.h"
 #include "tests/win32/support/win32_test_support.h"
 
 namespace tovrelle {
@@ -187,6 +188,38 @@ TEST_F(MainWindowTest, CloseAndEndSessionAskTheCanBeClosedHandler) {
     EXPECT_EQ(asked, 3);
     SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(window.hwnd(), nullptr);
+}
+
+// What Windows sends before a logoff, shutdown or restart, in its order: the question, then
+// the outcome. The window puts the question to its can-be-closed handler and answers with it;
+// the outcome changes nothing in the window (Windows itself ends the process), whether the
+// session ends or another program refused.
+TEST_F(MainWindowTest, AnswersTheEndOfTheSessionAndLeavesTheRestToWindows) {
+    constexpr UINT kAsked = 1;
+    using test::kLparam;
+    using test::kResult;
+    using test::kWparam;
+    for (const bool allow : {true, false}) {
+        SCOPED_TRACE(allow ? "the handler lets the session end" : "the handler refuses");
+        test::MessageRecorder recorder;
+        window.events().can_be_closed = [&] {
+            recorder.mark(kAsked, L"can-be-closed handler");
+            return allow;
+        };
+        ASSERT_TRUE(recorder.watch(window.hwnd(), L"窗口"));
+        const HWND w = window.hwnd();
+        const LRESULT answer = SendMessageW(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        SendMessageW(w, WM_ENDSESSION, answer, ENDSESSION_LOGOFF);
+        const std::vector<test::Expected> expected = {
+            {w, WM_QUERYENDSESSION, kLparam | kResult, 0, static_cast<LPARAM>(ENDSESSION_LOGOFF), allow ? TRUE : FALSE},
+            {nullptr, test::kMarkBase + kAsked},
+            {w, WM_ENDSESSION, kWparam | kLparam | kResult, static_cast<WPARAM>(allow),
+             static_cast<LPARAM>(ENDSESSION_LOGOFF), 0},
+        };
+        EXPECT_SEQUENCE(recorder, expected, "WM_QUERYENDSESSION then WM_ENDSESSION");
+        EXPECT_TRUE(IsWindow(w));
+        EXPECT_EQ(window.hwnd(), w);
+    }
 }
 
 TEST_F(MainWindowTest, RightPressOnGroupBoxReachesTheWindowButNotOnAButton) {
