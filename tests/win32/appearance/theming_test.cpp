@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "appearance/theming.h"
 #include "base/win_handles.h"
+#include "tests/win32/support/message_sequence.h"
 #include "tests/win32/support/win32_test_support.h"
 
 namespace tovrelle {
@@ -937,6 +938,45 @@ TEST_F(ThemingTest, ButtonTextThatDoesNotFitIsBrokenIntoLines) {
         EXPECT_EQ(pixel(crowded, x, 1), kBorder2) << x;
         EXPECT_EQ(pixel(crowded, x, 2), kWhite) << x;
         EXPECT_EQ(pixel(crowded, x, 23), kBorder2) << x;
+    }
+}
+
+// A pressed button must show the layer's look, not the system's: the layer hands BM_SETSTATE
+// to the button's own procedure first (which may paint the system look) and paints over it
+// afterwards. The recorder sits between the layer and the button's own procedure, so it sees
+// what the layer hands on; the layer's painting asks the button for its text, font and keyboard
+// cues through the whole chain, which the recorder sees too.
+TEST_F(ThemingTest, PaintsAfterTheButtonsOwnProcedureHandledBmSetState) {
+    UniqueWindow parent = make_parent();
+    ASSERT_EQ(theming::set_scheme(0), 1);
+    HWND button = make_child(parent.get(), L"Button", L"按下", BS_PUSHBUTTON, 10, 10, 90, 26);
+    test::MessageRecorder recorder;
+    ASSERT_TRUE(recorder.watch(button, L"button"));
+    ASSERT_EQ(theming::set_scheme(2), 1);  // the layer goes on top of the recorder
+    ASSERT_EQ(GetWindowLongPtrW(button, GWLP_WNDPROC),
+              reinterpret_cast<LONG_PTR>(theming::layer_procedure()));
+    test::pump(100ms, &window);
+    // The button repaints itself later on its own; the order under test is that of one call.
+    for (UINT noise : {WM_PAINT, WM_ERASEBKGND, WM_NCPAINT, WM_PRINTCLIENT}) {
+        recorder.ignore(noise);
+    }
+
+    using test::kOptional;
+    using test::kWparam;
+    for (const WPARAM pressed : {TRUE, FALSE}) {
+        SCOPED_TRACE(pressed ? "pressed" : "released");
+        recorder.clear();
+        SendMessageW(button, BM_SETSTATE, pressed, 0);
+        const std::vector<test::Expected> expected = {
+            {button, BM_SETSTATE, kWparam, pressed},
+            // The layer's painting, after the button's own procedure has returned.
+            {button, WM_GETTEXT},
+            {button, WM_GETFONT},
+            {button, WM_QUERYUISTATE, kOptional},
+        };
+        EXPECT_SEQUENCE(recorder, expected, "BM_SETSTATE on a themed push button");
+        ASSERT_TRUE(theming::state_of(button).has_value());
+        EXPECT_EQ(theming::state_of(button)->pressed, pressed != FALSE);
     }
 }
 
