@@ -9,6 +9,7 @@
 #include "app/timer_period.h"
 #include "app/window_def.h"
 #include "app/window_events.h"
+#include "tests/support/case_names.h"
 
 namespace tovrelle {
 namespace {
@@ -34,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(Table, RunDirectoryTest,
                                                       L"\\\\server\\share\\tools"},
                                            RunDirCase{L"\\\\?\\D:\\工具\\定时\\tovrelle.exe",
                                                       L"\\\\?\\D:\\工具\\定时"},
-                                           RunDirCase{L"tovrelle.exe", L""}));
+                                           RunDirCase{L"tovrelle.exe", L""}),
+    ::tovrelle::test::NameBy<&RunDirCase::module>{});
 
 // ---- exit clean-up list ----
 
@@ -99,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
         PeriodCase{"new period restarts", 1000, {500}, {"stop", "start 500"}, 500, true},
         PeriodCase{"zero stops", 1000, {0}, {"stop"}, 0, false},
         PeriodCase{"negative stops", 1000, {-1}, {"stop"}, 0, false},
-        PeriodCase{"armed twice", 0, {1000, 1000}, {"start 1000"}, 1000, true}));
+        PeriodCase{"armed twice", 0, {1000, 1000}, {"start 1000"}, 1000, true}),
+    ::tovrelle::test::NameBy<&PeriodCase::what>{});
 
 TEST(TimerPeriod, PositiveInitialPeriodStartsAndShutdownStops) {
     FakeTimerService service;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "appearance/skin_search.h"
+#include "tests/support/case_names.h"
 
 namespace tovrelle {
 namespace {
@@ -47,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
                                L"\xA0"
                                L"C:\\x.dll",
                                L"\xA0"
-                               L"C:\\x.dll"}));
+                               L"C:\\x.dll"}),
+    ::tovrelle::test::NameBy<&TrimCase::what>{});
 
 // ---- the search ----
 
@@ -174,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  kRun,
                                  L"",
                                  {L"C:\\Tools\\SkinH_EL.dll"},
-                                 L"C:\\Tools\\SkinH_EL.dll"}));
+                                 L"C:\\Tools\\SkinH_EL.dll"}),
+    ::tovrelle::test::NameBy<&SearchCase::what>{});
 
 TEST(LocateSkinLibrary, TheProgramsEmptyPathAsksOnlyTheTwoSafePlaces) {
     FakeFileSystem fs({}, {}, kSys);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "skinlib/format/skin_format.h"
+#include "tests/support/case_names.h"
 
 namespace skinh {
 namespace {
@@ -317,7 +318,8 @@ INSTANTIATE_TEST_SUITE_P(
                               Code::kBadRule},
                       BadCase{"no rules", [] { return file({}); }, Code::kNoBackground},
                       BadCase{"bands but no background", [] { return file({{band(1, 5, 0, 0)}}); },
-                              Code::kNoBackground}));
+                              Code::kNoBackground}),
+    ::tovrelle::test::NameBy<&BadCase::what>{});
 
 TEST(ReadSkin, NoDataAtAll) {
     const unsigned char one = '.';

@@ -13,6 +13,7 @@
 #include "skinlib/format/skin_format.h"
 #include "tests/win32/appearance/fake_skin_library.h"
 #include "tests/win32/support/win32_test_support.h"
+#include "tests/support/case_names.h"
 
 namespace tovrelle {
 namespace {
@@ -220,7 +221,8 @@ TEST_P(SkinArgumentsTest, ReachTheEntryPointAsGiven) {
 INSTANTIATE_TEST_SUITE_P(
     Table, SkinArgumentsTest,
     ::testing::Values(ArgumentCase{"the program's call", L"", 0, 0, 0, nullptr},
-                      ArgumentCase{"a text and integers", L"blue-7", 1, -2, 300000, "blue-7"}));
+                      ArgumentCase{"a text and integers", L"blue-7", 1, -2, 300000, "blue-7"}),
+    ::tovrelle::test::NameBy<&ArgumentCase::what>{});
 
 TEST(EmbeddedSkin, IsASkinFileTheLibraryTakes) {
     const std::vector<std::uint8_t> data = embedded_skin(nullptr);

@@ -10,6 +10,7 @@
 #include "base/win_handles.h"
 #include "skinlib/format/skin_format.h"
 #include "tests/win32/support/win32_test_support.h"
+#include "tests/support/case_names.h"
 
 namespace {
 
@@ -370,7 +371,8 @@ INSTANTIATE_TEST_SUITE_P(
                     skinh::Code::kBadChecksum},
         RefusedCase{"a text", skin_file(kBackground), false, "blue", 0, skinh::Code::kBadArguments},
         RefusedCase{"an integer", skin_file(kBackground), false, nullptr, 1,
-                    skinh::Code::kBadArguments}));
+                    skinh::Code::kBadArguments}),
+    ::tovrelle::test::NameBy<&RefusedCase::what>{});
 
 TEST_F(StandInTest, EmptyTextIsTakenLikeNone) {
     EXPECT_EQ(attach(skin_file(kBackground), ""), 0);
