@@ -287,7 +287,7 @@ TEST_F(MainWindowTest, GroupBoxTakesItsBackgroundFromTheBrushItsWindowHandsIt) {
         RECT rc;
         GetClientRect(group, &rc);
         WindowDc screen(nullptr);
-        UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        UniqueMemoryDc dc = create_memory_dc(screen.get());
         UniqueBitmap bitmap = adopt_gdi(CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
         SelectedObject selected(dc.get(), bitmap.get());
         SetBkColor(dc.get(), RGB(9, 9, 9));

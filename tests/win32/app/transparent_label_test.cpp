@@ -31,7 +31,7 @@ class ScreenArea {
         POINT origin{area.left, area.top};
         ClientToScreen(hwnd, &origin);
         WindowDc screen(nullptr);
-        UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+        UniqueMemoryDc memory = create_memory_dc(screen.get());
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
         info.bmiHeader.biWidth = width_;

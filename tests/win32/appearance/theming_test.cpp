@@ -980,7 +980,7 @@ TEST_F(ThemingTest, PaintsAfterTheButtonsOwnProcedureHandledBmSetState) {
     }
 }
 
-TEST_F(ThemingTest, ThousandRepaintsLeaveNoGdiObjectBehind) {
+TEST_F(ThemingTest, ThousandRepaintsLeaveNoGdiObjectOrDcBehind) {
     UniqueWindow parent = make_parent();
     HWND p = parent.get();
     std::vector<HWND> controls = {control(ids::按钮2), control(ids::编辑框1),
@@ -994,8 +994,7 @@ TEST_F(ThemingTest, ThousandRepaintsLeaveNoGdiObjectBehind) {
     SendMessageW(controls[4], BM_SETCHECK, BST_CHECKED, 0);
     test::pump(200ms, &window);
 
-    const long live_before = GdiCounter::live().load();
-    const long created_before = GdiCounter::created().load();
+    const gdi_tally::Counts before = gdi_tally::counts();
     const auto start = std::chrono::steady_clock::now();
     constexpr int kRepaints = 1000;
     for (int i = 0; i < kRepaints; ++i) {
@@ -1008,11 +1007,16 @@ TEST_F(ThemingTest, ThousandRepaintsLeaveNoGdiObjectBehind) {
     }
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%d repaints in %.0f ms (%.2f ms each), %ld GDI objects made\n", kRepaints, ms,
-                ms / kRepaints, GdiCounter::created().load() - created_before);
-    // Every paint made its objects through the counted wrappers, and deleted them all again.
-    EXPECT_GE(GdiCounter::created().load() - created_before, kRepaints);
-    EXPECT_EQ(GdiCounter::live().load(), live_before);
+    const gdi_tally::Counts after = gdi_tally::counts();
+    std::printf("%d repaints in %.0f ms (%.2f ms each), %ld GDI objects made, %ld DCs taken\n",
+                kRepaints, ms, ms / kRepaints, after.made_objects - before.made_objects,
+                after.made_dcs - before.made_dcs);
+    // Every paint made its objects and took its DCs (the window's and one in memory) through
+    // the counting wrappers, and gave them all back.
+    EXPECT_GE(after.made_objects - before.made_objects, kRepaints);
+    EXPECT_GE(after.made_dcs - before.made_dcs, 2 * kRepaints);
+    EXPECT_EQ(after.live_objects, before.live_objects);
+    EXPECT_EQ(after.live_dcs, before.live_dcs);
 }
 
 }  // namespace

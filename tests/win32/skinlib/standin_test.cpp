@@ -132,7 +132,7 @@ COLORREF erased_pixel(HWND hwnd, int x, int y) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     tovrelle::WindowDc screen(nullptr);
-    tovrelle::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    tovrelle::UniqueMemoryDc dc = tovrelle::create_memory_dc(screen.get());
     tovrelle::UniqueBitmap bitmap =
         tovrelle::adopt_gdi(CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
     tovrelle::SelectedObject selected(dc.get(), bitmap.get());
@@ -238,7 +238,7 @@ TEST_F(StandInTest, ControlsPaintTheBackdropWhereTheyStandAndKeepTheirTextColour
          {Case{WM_CTLCOLORSTATIC, label, TRANSPARENT}, Case{WM_CTLCOLORBTN, check, OPAQUE}}) {
         SCOPED_TRACE(c.msg);
         tovrelle::WindowDc screen(nullptr);
-        tovrelle::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        tovrelle::UniqueMemoryDc dc = tovrelle::create_memory_dc(screen.get());
         tovrelle::UniqueBitmap bitmap =
             tovrelle::adopt_gdi(CreateCompatibleBitmap(screen.get(), 60, 10));
         tovrelle::SelectedObject selected(dc.get(), bitmap.get());
@@ -257,7 +257,7 @@ TEST_F(StandInTest, ControlsPaintTheBackdropWhereTheyStandAndKeepTheirTextColour
     }
     // The inside of an edit box is its own.
     tovrelle::WindowDc screen(nullptr);
-    tovrelle::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    tovrelle::UniqueMemoryDc dc = tovrelle::create_memory_dc(screen.get());
     auto edit_brush = reinterpret_cast<HBRUSH>(SendMessageW(t.frame, WM_CTLCOLOREDIT,
                                                             reinterpret_cast<WPARAM>(dc.get()),
                                                             reinterpret_cast<LPARAM>(t.edit)));
