@@ -1,6 +1,7 @@
 #include "app/exe/wiring.h"
 
 #include "app/program.h"
+#include "app/single_instance.h"
 #include "appearance/wiring.h"
 #include "power/wiring.h"
 #include "tray/wiring.h"
@@ -21,6 +22,7 @@ void wire_program(Program& program) {
 
     wire_power(program);
     wire_background(program);
+    bind_show_instance(program.window());
 }
 
 }  // namespace tovrelle
