@@ -89,7 +89,7 @@ inline UniqueMemoryDc create_memory_dc(HDC like) noexcept {
 
 // GetDC / ReleaseDC.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND hwnd, bool whole_window = false) noexcept
         : hwnd_(hwnd), dc_(whole_window ? GetWindowDC(hwnd) : GetDC(hwnd)) {
         if (dc_ != nullptr) {
@@ -106,14 +106,14 @@ public:
     [[nodiscard]] HDC get() const noexcept { return dc_; }
     explicit operator bool() const noexcept { return dc_ != nullptr; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
 
 // BeginPaint / EndPaint.
 class PaintDc {
-public:
+  public:
     explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {
         if (dc_ != nullptr) {
             gdi_tally::made(gdi_tally::Kind::Dc);
@@ -130,7 +130,7 @@ public:
     [[nodiscard]] HDC get() const noexcept { return dc_; }
     [[nodiscard]] const PAINTSTRUCT& info() const noexcept { return ps_; }
 
-private:
+  private:
     HWND hwnd_;
     PAINTSTRUCT ps_{};
     HDC dc_;
@@ -138,7 +138,7 @@ private:
 
 // SelectObject, undone when the scope ends.
 class SelectedObject {
-public:
+  public:
     SelectedObject(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(SelectObject(dc, obj)) {}
     ~SelectedObject() {
         if (old_ != nullptr && old_ != HGDI_ERROR) {
@@ -148,7 +148,7 @@ public:
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };

@@ -88,8 +88,10 @@ class IntegerEditTest : public ::testing::Test {
     void type_into(HWND box, std::wstring_view text, std::wstring_view then_shows) {
         SetFocus(box);
         type_text(text);
-        EXPECT_TRUE(test::pump_until([&] { return test::window_text(box) == then_shows; }, 2000ms, &window))
-            << "typed into the box, it shows \"" << testing::PrintToString(test::window_text(box)) << "\"";
+        EXPECT_TRUE(
+            test::pump_until([&] { return test::window_text(box) == then_shows; }, 2000ms, &window))
+            << "typed into the box, it shows \"" << testing::PrintToString(test::window_text(box))
+            << "\"";
     }
 
     MainWindow window;
@@ -168,7 +170,9 @@ TEST_F(IntegerEditTest, LeavingTheBoxTidiesItsText) {
 TEST_F(IntegerEditTest, TidiesItsTextBeforeTheParentHearsTheFocusLeft) {
     constexpr UINT kLostFocusEvent = 1;
     test::MessageRecorder recorder;
-    IntegerEdit::of(hour)->lost_focus = [&] { recorder.mark(kLostFocusEvent, L"lost-focus event"); };
+    IntegerEdit::of(hour)->lost_focus = [&] {
+        recorder.mark(kLostFocusEvent, L"lost-focus event");
+    };
     ASSERT_TRUE(recorder.watch(hour, L"编辑框1"));
     ASSERT_TRUE(recorder.watch(window.hwnd(), L"窗口"));
     // The parent paints and colours its children whenever it likes; none of that is the order
@@ -221,7 +225,8 @@ TEST_F(IntegerEditTest, PastedLettersStayUntilTheBoxLosesTheFocus) {
     ASSERT_TRUE(put_on_clipboard(L"abc"));
     SetFocus(hour);
     press_with_ctrl('V');
-    ASSERT_TRUE(test::pump_until([&] { return test::window_text(hour) == L"abc"; }, 2000ms, &window))
+    ASSERT_TRUE(
+        test::pump_until([&] { return test::window_text(hour) == L"abc"; }, 2000ms, &window))
         << "the box shows " << testing::PrintToString(test::window_text(hour));
     EXPECT_EQ(window.edit_text(ids::编辑框1), L"abc");
     SetFocus(minute);

@@ -304,8 +304,7 @@ TEST_F(WiredProgramTest, LogOffGoesOnWithoutTheShutdownPrivilege) {
     EXPECT_TRUE(g_notices.empty());
     click(ids::按钮1);
     EXPECT_EQ(fake.exit_flags, std::vector<std::uint32_t>{0x0});
-    EXPECT_EQ(g_notices,
-              (std::vector<Notice>{{wine_text(ERROR_NOT_ALL_ASSIGNED), L"关机失败"}}));
+    EXPECT_EQ(g_notices, (std::vector<Notice>{{wine_text(ERROR_NOT_ALL_ASSIGNED), L"关机失败"}}));
 }
 
 // ---- the schedule on a window, against a clock the test sets ----
@@ -330,7 +329,11 @@ class ScheduleOnWindowTest : public PowerTest {
     void SetUp() override {
         PowerTest::SetUp();
         scheduled = std::make_shared<ScheduledPower>(
-            window, state, [this] { return ClockReading{now, seconds_of(now)}; }, requests);
+            window, state,
+            [this] {
+                return ClockReading{now, seconds_of(now)};
+            },
+            requests);
         bind_schedule(window.events(), scheduled);
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr), false));
     }
@@ -462,8 +465,7 @@ TEST_F(ScheduleOnWindowTest, RefusedScheduledRequestIsReportedAndStaysArmed) {
     set_clock(21, 0, 3);
     test::pump(1100ms);
     EXPECT_EQ(fake.exit_flags, std::vector<std::uint32_t>{0x2});
-    EXPECT_EQ(g_notices,
-              (std::vector<Notice>{{wine_text(ERROR_ACCESS_DENIED), L"重启失败"}}));
+    EXPECT_EQ(g_notices, (std::vector<Notice>{{wine_text(ERROR_ACCESS_DENIED), L"重启失败"}}));
     EXPECT_EQ(state.status_suffix, L"  将于21时0分2秒 重启");
     EXPECT_TRUE(window.timer(ids::时钟3)->running());
     EXPECT_EQ(scheduled->schedule().armed(), ScheduledKind::Restart);

@@ -153,7 +153,8 @@ TEST_F(BackgroundTest, HiddenModeTwiceModifiesTheOneIcon) {
     suffix = L"  将于6时0分0秒 重启";
     choose_hidden_mode();
     EXPECT_EQ(g_notices.size(), 2u);
-    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
+    EXPECT_EQ(shell.sequence(),
+              (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
     EXPECT_EQ(test::tip_of(shell.notifications()[1].data), L"  将于6时0分0秒 重启");
     EXPECT_EQ(shell.live.size(), 1u);
 }
@@ -188,9 +189,8 @@ TEST_F(BackgroundTest, TaskbarCreatedPutsTheIconBack) {
         bool add_refused;
         Seq expected;
     };
-    for (const Case& c :
-         {Case{"new_shell", false, {"add", "set_version"}},
-          Case{"shell_kept_it", true, {"add", "modify", "set_version"}}}) {
+    for (const Case& c : {Case{"new_shell", false, {"add", "set_version"}},
+                          Case{"shell_kept_it", true, {"add", "modify", "set_version"}}}) {
         SCOPED_TRACE(c.name);
         shell.clear();
         shell.refused.clear();
@@ -254,7 +254,7 @@ TEST(WiredBackground, ArmingThroughTheButtonRenamesTheRegisteredIcon) {
         g_window = window.hwnd();
         test::pump(100ms, &window);
 
-        SendMessageW(window.hwnd(), WM_COMMAND, kMenuCommandBase + 1, 0);  // "隐身运行"
+        SendMessageW(window.hwnd(), WM_COMMAND, kMenuCommandBase + 1, 0);      // "隐身运行"
         SendMessageW(window.hwnd(), kTrayCallbackMessage, 100, WM_LBUTTONUP);  // shown again
         ASSERT_TRUE(IsWindowVisible(window.hwnd()));
         ASSERT_EQ(shell.notifications().size(), 1u);
