@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -20,6 +22,11 @@ struct RunDirCase {
     const wchar_t* module;
     const wchar_t* expected;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const RunDirCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::wstring(c.module));
+}
 
 class RunDirectoryTest : public ::testing::TestWithParam<RunDirCase> {};
 
@@ -79,6 +86,11 @@ struct PeriodCase {
     int period;
     bool running;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const PeriodCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class TimerPeriodTest : public ::testing::TestWithParam<PeriodCase> {};
 

@@ -2,6 +2,8 @@
 // becomes when it loses the focus.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "app/integer_edit_text.h"
@@ -14,6 +16,11 @@ struct NormaliseCase {
     const wchar_t* text;
     const wchar_t* expected;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const NormaliseCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::wstring(c.text));
+}
 
 class NormaliseTest : public ::testing::TestWithParam<NormaliseCase> {};
 

@@ -1,6 +1,8 @@
 // Where the skin library comes from, tried against a fake file system.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -18,6 +20,11 @@ struct TrimCase {
     const wchar_t* path;
     const wchar_t* trimmed;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const TrimCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class TrimPathTest : public ::testing::TestWithParam<TrimCase> {};
 
@@ -84,6 +91,11 @@ struct SearchCase {
     const wchar_t* expected;
     std::set<std::wstring> directories = {};
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const SearchCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class LocateSkinLibraryTest : public ::testing::TestWithParam<SearchCase> {};
 

@@ -1,6 +1,8 @@
 // What the skin paints behind a window: the background, then the bands line by line.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <vector>
 
 #include "skinlib/format/backdrop.h"
@@ -41,6 +43,11 @@ const char* edge_name(Edge e) {
             return "right";
     }
     return "unknown";
+}
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const EdgeCase& c, std::ostream* os) {
+    *os << edge_name(c.edge);
 }
 
 class BandEdgeTest : public ::testing::TestWithParam<EdgeCase> {};

@@ -3,6 +3,8 @@
 // the sanitizers catch any look past the end.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -150,6 +152,11 @@ struct BadCase {
     std::function<Bytes()> make;
     Code code;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class BadSkinTest : public ::testing::TestWithParam<BadCase> {};
 

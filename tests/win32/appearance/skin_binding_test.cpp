@@ -3,6 +3,8 @@
 // no_entry_skin.dll has no plain SkinH_AttachRes) and a copy of the real SkinH_EL.dll.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -194,6 +196,11 @@ struct ArgumentCase {
     int a, b, c;
     const char* text_seen;  // nullptr: a null pointer arrived
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const ArgumentCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class SkinArgumentsTest : public SkinBindingTest,
                           public ::testing::WithParamInterface<ArgumentCase> {};

@@ -2,6 +2,8 @@
 // refuses, and that freeing it gives every window back. Each test loads the library afresh.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -337,6 +339,11 @@ struct RefusedCase {
     int a;
     skinh::Code code;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const RefusedCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class StandInRefusesTest : public StandInTest, public ::testing::WithParamInterface<RefusedCase> {};
 
