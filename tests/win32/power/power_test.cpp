@@ -347,10 +347,11 @@ class ScheduleOnWindowTest : public PowerTest {
         now = DateTime{2019, 1, 12, hour, minute, second};
     }
 
+    // The requests outlive the window: its handlers hold the schedule, whose end releases them.
+    RecordingPowerRequests requests;
     MainWindow window;
     ProgramState state;
     DateTime now{2019, 1, 12, 21, 0, 0};
-    RecordingPowerRequests requests;
     std::shared_ptr<ScheduledPower> scheduled;
 };
 
