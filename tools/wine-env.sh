@@ -58,6 +58,10 @@ tovrelle_make_prefix() {
   # Only the calls the tests watch are traced when a test turns on +relay.
   wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
     /d 'user32.ExitWindowsEx;user32.MessageBoxW;shell32.Shell_NotifyIconW;user32.TrackPopupMenu;kernel32.LoadLibraryExW;kernel32.FreeLibrary' /f >/dev/null 2>&1
+  # A prefix at another display scale (tests of the layout at 150 %): TOVRELLE_WINE_DPI=144.
+  if [ -n "${TOVRELLE_WINE_DPI:-}" ] && [ "$TOVRELLE_WINE_DPI" != 96 ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TOVRELLE_WINE_DPI" /f >/dev/null 2>&1
+  fi
   if [ "$TOVRELLE_WINE_MODE" = test ]; then
     # Tests run on their own virtual display without a window manager: unmanaged windows
     # map and unmap at once instead of waiting for a manager that never answers.
