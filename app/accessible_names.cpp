@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "base/system_directory.h"
+#include "base/system_library.h"
 
 namespace tovrelle {
 namespace {
@@ -21,23 +21,6 @@ using CoInitializeExFunction = HRESULT(WINAPI*)(LPVOID, DWORD);
 using CoUninitializeFunction = void(WINAPI*)();
 using CoCreateInstanceFunction = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 
-template <typename Function>
-Function function_of(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-UniqueModule load_ole32() {
-    std::wstring path = system_directory();
-    if (path.empty()) {
-        return {};
-    }
-    if (path.back() != L'\\') {
-        path.push_back(L'\\');
-    }
-    path += L"ole32.dll";
-    return UniqueModule(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
-}
-
 }  // namespace
 
 OleaccNames::~OleaccNames() {
@@ -45,7 +28,7 @@ OleaccNames::~OleaccNames() {
         services_->Release();
     }
     if (com_initialised_) {
-        if (auto uninitialise = function_of<CoUninitializeFunction>(ole32_.get(), "CoUninitialize")) {
+        if (auto uninitialise = library_function<CoUninitializeFunction>(ole32_.get(), "CoUninitialize")) {
             uninitialise();
         }
     }
@@ -56,12 +39,12 @@ bool OleaccNames::ready() {
         return services_ != nullptr;
     }
     tried_ = true;
-    ole32_ = load_ole32();
+    ole32_ = load_system_library(L"ole32.dll");
     if (!ole32_) {
         return false;
     }
-    auto initialise = function_of<CoInitializeExFunction>(ole32_.get(), "CoInitializeEx");
-    auto create = function_of<CoCreateInstanceFunction>(ole32_.get(), "CoCreateInstance");
+    auto initialise = library_function<CoInitializeExFunction>(ole32_.get(), "CoInitializeEx");
+    auto create = library_function<CoCreateInstanceFunction>(ole32_.get(), "CoCreateInstance");
     if (initialise == nullptr || create == nullptr) {
         return false;
     }

@@ -26,9 +26,9 @@ class AccessibleNames {
 };
 
 // Through the accessibility annotation service of oleacc, reached with COM. ole32 is loaded
-// from the system directory by its full path when the first name is set, and COM brings in
-// oleacc from where Windows registered it; nothing is imported at start-up, so a run without a
-// screen reader pays for none of it until then.
+// from the system directory, with its dependencies from there too, when the first name is set;
+// COM brings oleacc in from where Windows registered it in the system directory. Neither is
+// imported, so nothing of them is loaded before the window exists.
 class OleaccNames : public AccessibleNames {
   public:
     OleaccNames() = default;
