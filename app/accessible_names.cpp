@@ -28,7 +28,8 @@ OleaccNames::~OleaccNames() {
         services_->Release();
     }
     if (com_initialised_) {
-        if (auto uninitialise = library_function<CoUninitializeFunction>(ole32_.get(), "CoUninitialize")) {
+        if (auto uninitialise =
+                library_function<CoUninitializeFunction>(ole32_.get(), "CoUninitialize")) {
             uninitialise();
         }
     }
@@ -66,13 +67,14 @@ bool OleaccNames::set_name(HWND control, std::wstring_view name) {
         return false;
     }
     const std::wstring text(name);
-    return SUCCEEDED(services_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                               kPropIdAccName, text.c_str()));
+    return SUCCEEDED(services_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
+                                               CHILDID_SELF, kPropIdAccName, text.c_str()));
 }
 
 void OleaccNames::clear_name(HWND control) {
     if (services_ != nullptr) {
-        services_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &kPropIdAccName, 1);
+        services_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                  &kPropIdAccName, 1);
     }
 }
 

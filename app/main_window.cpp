@@ -40,7 +40,9 @@ int MainWindow::min_edit_height(HWND edit) const {
     return tm.tmHeight + 2 * system_metric_for_dpi(SM_CYEDGE, dpi_);
 }
 
-HFONT MainWindow::font() const noexcept { return font_ ? font_.get() : gui_font(); }
+HFONT MainWindow::font() const noexcept {
+    return font_ ? font_.get() : gui_font();
+}
 
 // The stock font is made for the system DPI. On a display of another DPI the same face is made
 // again at the same point size; on the system's own the stock font serves as it is.
@@ -62,12 +64,12 @@ void MainWindow::apply_font() {
 
 // The program's icon at the sizes Windows asks for at the window's DPI.
 void MainWindow::apply_icons(HINSTANCE instance) {
-    UniqueIcon big(static_cast<HICON>(LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON,
-                                                 system_metric_for_dpi(SM_CXICON, dpi_),
-                                                 system_metric_for_dpi(SM_CYICON, dpi_), LR_DEFAULTCOLOR)));
-    UniqueIcon small(static_cast<HICON>(LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON,
-                                                   system_metric_for_dpi(SM_CXSMICON, dpi_),
-                                                   system_metric_for_dpi(SM_CYSMICON, dpi_), LR_DEFAULTCOLOR)));
+    UniqueIcon big(static_cast<HICON>(
+        LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, system_metric_for_dpi(SM_CXICON, dpi_),
+                   system_metric_for_dpi(SM_CYICON, dpi_), LR_DEFAULTCOLOR)));
+    UniqueIcon small(static_cast<HICON>(
+        LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, system_metric_for_dpi(SM_CXSMICON, dpi_),
+                   system_metric_for_dpi(SM_CYSMICON, dpi_), LR_DEFAULTCOLOR)));
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
     // The window holds the new ones now; the old ones go as these are replaced.
@@ -91,8 +93,8 @@ bool MainWindow::create(HINSTANCE instance, bool show) {
     PixelRect size = window_rect(def_, system_dpi());
     POINT at = centred(size);
     const std::wstring caption(def_.caption);
-    if (create_window(kWindowExStyle, caption.c_str(), kWindowStyle, at.x, at.y, size.width, size.height,
-                      nullptr, nullptr, instance) == nullptr) {
+    if (create_window(kWindowExStyle, caption.c_str(), kWindowStyle, at.x, at.y, size.width,
+                      size.height, nullptr, nullptr, instance) == nullptr) {
         return false;
     }
     dpi_ = window_dpi(hwnd());
@@ -101,7 +103,8 @@ bool MainWindow::create(HINSTANCE instance, bool show) {
     RECT outer;
     GetWindowRect(hwnd(), &outer);
     if (outer.right - outer.left != size.width || outer.bottom - outer.top != size.height) {
-        SetWindowPos(hwnd(), nullptr, at.x, at.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd(), nullptr, at.x, at.y, size.width, size.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
     apply_icons(instance);
     apply_font();
@@ -166,25 +169,29 @@ bool MainWindow::create_controls(HINSTANCE instance) {
         HWND h = nullptr;
         switch (c.kind) {
             case ControlKind::Button:
-                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kButtonStyle, at.left, at.top,
-                                    at.width, at.height, parent, as_id(c.id), instance, nullptr);
+                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kButtonStyle, at.left,
+                                    at.top, at.width, at.height, parent, as_id(c.id), instance,
+                                    nullptr);
                 break;
             case ControlKind::GroupBox:
-                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kGroupBoxStyle, at.left,
-                                    at.top, at.width, at.height, parent, as_id(c.id), instance, nullptr);
+                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kGroupBoxStyle,
+                                    at.left, at.top, at.width, at.height, parent, as_id(c.id),
+                                    instance, nullptr);
                 if (h != nullptr) {
                     SetPropW(h, kOwnProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(h, GWLP_WNDPROC)));
                     SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&group_box_proc));
                 }
                 break;
             case ControlKind::Edit:
-                h = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(), kChildStyle | kEditStyle, at.left,
-                                    at.top, at.width, at.height, parent, as_id(c.id), instance, nullptr);
+                h = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(),
+                                    kChildStyle | kEditStyle, at.left, at.top, at.width, at.height,
+                                    parent, as_id(c.id), instance, nullptr);
                 if (h != nullptr) {
                     SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
                     const int need = min_edit_height(h);
                     if (at.height < need) {
-                        SetWindowPos(h, nullptr, 0, 0, at.width, need, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                        SetWindowPos(h, nullptr, 0, 0, at.width, need,
+                                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
                     }
                     // Integer-only input; a box without it would take any text, so it counts
                     // as a control that could not be made.
@@ -197,8 +204,8 @@ bool MainWindow::create_controls(HINSTANCE instance) {
             case ControlKind::TransparentLabel: {
                 auto label = std::make_unique<TransparentLabel>();
                 if (label->create(instance, parent, child_number(c.id),
-                                  RECT{at.left, at.top, at.left + at.width, at.top + at.height}, c.text,
-                                  c.text_colour)) {
+                                  RECT{at.left, at.top, at.left + at.width, at.top + at.height},
+                                  c.text, c.text_colour)) {
                     h = label->hwnd();
                     labels_[c.id] = std::move(label);
                 }
@@ -244,7 +251,8 @@ void MainWindow::layout_controls() {
             continue;
         }
         const PixelRect at = control_rect(c, dpi_);
-        const int height = c.kind == ControlKind::Edit ? std::max(at.height, min_edit_height(h)) : at.height;
+        const int height =
+            c.kind == ControlKind::Edit ? std::max(at.height, min_edit_height(h)) : at.height;
         SetWindowPos(h, nullptr, at.left, at.top, at.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -264,7 +272,8 @@ void MainWindow::on_dpi_changed(int dpi, const RECT& suggested) {
     }
     layout_controls();
     apply_icons(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE)));
-    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     // old_font goes here, once no control holds it any more.
 }
 
@@ -278,7 +287,8 @@ void MainWindow::use_system_colours(bool on) {
         }
     }
     if (hwnd() != nullptr) {
-        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        RedrawWindow(hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
 }
 
@@ -549,7 +559,8 @@ LRESULT MainWindow::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORSTATIC:
-            SetTextColor(reinterpret_cast<HDC>(wp), system_colours_ ? GetSysColor(COLOR_BTNTEXT) : 0x00000000);
+            SetTextColor(reinterpret_cast<HDC>(wp),
+                         system_colours_ ? GetSysColor(COLOR_BTNTEXT) : 0x00000000);
             SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         case WM_DPICHANGED:

@@ -77,7 +77,9 @@ public:
     // The DPI the window is laid out at, and the font its controls use at that DPI.
     [[nodiscard]] int dpi() const noexcept { return dpi_; }
     [[nodiscard]] HFONT font() const noexcept;
-    [[nodiscard]] HICON icon(bool big) const noexcept { return big ? big_icon_.get() : small_icon_.get(); }
+    [[nodiscard]] HICON icon(bool big) const noexcept {
+        return big ? big_icon_.get() : small_icon_.get();
+    }
 
     // High contrast: the labels and the colours the window hands its controls come from the
     // system's colour scheme instead of the definition.

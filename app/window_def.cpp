@@ -61,8 +61,8 @@ const ControlDef* find_control(const WindowDef& def, Identity id) {
 }
 
 PixelRect control_rect(const ControlDef& c, int dpi) {
-    return PixelRect{scale_to_dpi(c.left, dpi), scale_to_dpi(c.top, dpi), scale_to_dpi(c.width, dpi),
-                     scale_to_dpi(c.height, dpi)};
+    return PixelRect{scale_to_dpi(c.left, dpi), scale_to_dpi(c.top, dpi),
+                     scale_to_dpi(c.width, dpi), scale_to_dpi(c.height, dpi)};
 }
 
 PixelRect window_rect(const WindowDef& def, int dpi) {
@@ -76,7 +76,8 @@ std::wstring_view accessible_name(const WindowDef& def, Identity edit) {
             continue;
         }
         if (it->kind != ControlKind::Edit || it + 1 == def.controls.end() ||
-            (it + 1)->kind != ControlKind::TransparentLabel || (it + 1)->container != it->container) {
+            (it + 1)->kind != ControlKind::TransparentLabel ||
+            (it + 1)->container != it->container) {
             return {};
         }
         return (it + 1)->text;

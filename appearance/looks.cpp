@@ -26,7 +26,8 @@ void Looks::dress() {
     // 1. Locate the skin library. No fixed path is given: a library is taken only from the
     //    system directory or from beside the executable, never from a folder that any user
     //    could have made.
-    state_.skin_library_path = locate_skin_library(L"", state_.run_directory, Win32SkinFileSystem());
+    state_.skin_library_path =
+        locate_skin_library(L"", state_.run_directory, Win32SkinFileSystem());
     giving_way_ = contrast_.high_contrast();
     if (giving_way_) {
         state_.skin_data = embedded_skin(module_);

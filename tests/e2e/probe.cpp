@@ -99,8 +99,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     // Screen pixels as they are, not scaled for a program that knows nothing of display scaling.
     using SetAware = BOOL(WINAPI*)();
-    if (auto aware = reinterpret_cast<SetAware>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware")))) {
+    if (auto aware = reinterpret_cast<SetAware>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware")))) {
         aware();
     }
     const std::wstring command = argv[1];

@@ -106,8 +106,8 @@ struct FontCase {
 
 std::string font_name(const ::testing::TestParamInfo<FontCase>& info) {
     const int h = info.param.height;
-    return (h < 0 ? "Height" : "PositiveHeight") + std::to_string(h < 0 ? -h : h) + "At" + std::to_string(info.param.font_dpi) +
-           "To" + std::to_string(info.param.dpi);
+    return (h < 0 ? "Height" : "PositiveHeight") + std::to_string(h < 0 ? -h : h) + "At" +
+           std::to_string(info.param.font_dpi) + "To" + std::to_string(info.param.dpi);
 }
 
 class FontForDpi : public ::testing::TestWithParam<FontCase> {};
@@ -122,8 +122,8 @@ TEST_P(FontForDpi, SamePointSizeOnTheOtherDisplay) {
 INSTANTIATE_TEST_SUITE_P(Table, FontForDpi,
                          ::testing::Values(FontCase{-11, 96, 96, -11}, FontCase{-11, 96, 120, -14},
                                            FontCase{-11, 96, 144, -17}, FontCase{-11, 96, 192, -22},
-                                           FontCase{-16, 144, 96, -11}, FontCase{-16, 144, 192, -21},
-                                           FontCase{12, 96, 144, 18}),
+                                           FontCase{-16, 144, 96, -11},
+                                           FontCase{-16, 144, 192, -21}, FontCase{12, 96, 144, 18}),
                          font_name);
 
 // ---- line widths ----
@@ -140,10 +140,11 @@ TEST_P(LineWidth, WholePixelsNeverThinnerThanOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, LineWidth,
-                         ::testing::Values(LineCase{1, 96, 1}, LineCase{1, 120, 1}, LineCase{1, 144, 2},
-                                           LineCase{1, 192, 2}, LineCase{2, 96, 2}, LineCase{2, 120, 3},
-                                           LineCase{2, 144, 3}, LineCase{2, 192, 4}, LineCase{1, 48, 1},
-                                           LineCase{0, 144, 1}));
+                         ::testing::Values(LineCase{1, 96, 1}, LineCase{1, 120, 1},
+                                           LineCase{1, 144, 2}, LineCase{1, 192, 2},
+                                           LineCase{2, 96, 2}, LineCase{2, 120, 3},
+                                           LineCase{2, 144, 3}, LineCase{2, 192, 4},
+                                           LineCase{1, 48, 1}, LineCase{0, 144, 1}));
 
 // ---- names for screen readers ----
 

@@ -108,7 +108,8 @@ struct ScaleCase {
 };
 
 std::string scale_name(const ::testing::TestParamInfo<ScaleCase>& info) {
-    return "Thickness" + std::to_string(info.param.thickness) + "Dpi" + std::to_string(info.param.dpi);
+    return "Thickness" + std::to_string(info.param.thickness) + "Dpi" +
+           std::to_string(info.param.dpi);
 }
 
 class BandAtDpi : public ::testing::TestWithParam<ScaleCase> {};
@@ -129,13 +130,16 @@ TEST_P(BandAtDpi, KeepsItsProportionAndItsEndColours) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BandAtDpi,
-                         ::testing::Values(ScaleCase{4, 96, 4}, ScaleCase{4, 120, 5}, ScaleCase{4, 144, 6},
-                                           ScaleCase{4, 192, 8}, ScaleCase{3, 120, 4}, ScaleCase{3, 144, 5},
-                                           ScaleCase{1, 120, 1}, ScaleCase{1, 144, 2}, ScaleCase{24, 144, 36}),
+                         ::testing::Values(ScaleCase{4, 96, 4}, ScaleCase{4, 120, 5},
+                                           ScaleCase{4, 144, 6}, ScaleCase{4, 192, 8},
+                                           ScaleCase{3, 120, 4}, ScaleCase{3, 144, 5},
+                                           ScaleCase{1, 120, 1}, ScaleCase{1, 144, 2},
+                                           ScaleCase{24, 144, 36}),
                          scale_name);
 
 TEST(BandAtDpi, At96DpiTheBackdropIsTheSkinsOwn) {
-    const Skin skin{0x123456, {Band{Edge::kLeft, 7, kBlack, kWhite}, Band{Edge::kBottom, 3, kWhite, kBlack}}};
+    const Skin skin{0x123456,
+                    {Band{Edge::kLeft, 7, kBlack, kWhite}, Band{Edge::kBottom, 3, kWhite, kBlack}}};
     EXPECT_EQ(plan_backdrop(skin, 40, 30, kSkinDpi), plan_backdrop(skin, 40, 30));
     EXPECT_EQ(render_backdrop(skin, 40, 30, 144).size(), 40u * 30u);
 }

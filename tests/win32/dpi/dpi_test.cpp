@@ -197,7 +197,8 @@ TEST_F(DpiTest, ClockLineFitsItsLabelAndEditBoxesCentreTheirLine) {
     for (Identity id : {ids::编辑框1, ids::编辑框2, ids::编辑框3}) {
         HWND edit = control(id);
         WindowDc edc(edit);
-        SelectedObject efont(edc.get(), reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+        SelectedObject efont(edc.get(),
+                             reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
         SIZE w{};
         GetTextExtentPoint32W(edc.get(), L"W", 1, &w);
         RECT client;
@@ -249,7 +250,8 @@ TEST_F(DpiTest, ThemedButtonRingAndBorderAtScaledPositions) {
     for (const Expect& e : points) {
         const COLORREF got = pixel(b, e.x, e.y);
         EXPECT_TRUE(close_to(got, e.colour, e.tolerance))
-            << e.what << " at (" << e.x << ", " << e.y << "): " << hex(got) << ", expected " << hex(e.colour);
+            << e.what << " at (" << e.x << ", " << e.y << "): " << hex(got) << ", expected "
+            << hex(e.colour);
     }
     // The edit box's two frame lines, 2 pixels each.
     HWND edit = control(ids::编辑框1);
@@ -275,7 +277,8 @@ TEST_F(DpiTest, DpiChangeRelaysOutAtTheSuggestedRectAndLeaksNothing) {
         const int left = (now.left + now.right - size.width) / 2 + 3;
         const int top = (now.top + now.bottom - size.height) / 2 + 2;
         RECT suggested{left, top, left + size.width, top + size.height};
-        SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
         return suggested;
     };
     const HICON first_big = window.icon(true);
@@ -311,7 +314,8 @@ TEST_F(DpiTest, DpiChangeRelaysOutAtTheSuggestedRectAndLeaksNothing) {
 // itself comes from the test, since Wine's SPI_SETHIGHCONTRAST fails.
 TEST_F(DpiTest, HighContrastGivesEveryControlBackAndTakesThemOverAgain) {
     const std::vector<std::uint8_t> skin_file = embedded_skin(GetModuleHandleW(nullptr));
-    const skinh::ReadResult skin = skinh::read_skin(skin_file.data(), static_cast<int>(skin_file.size()));
+    const skinh::ReadResult skin =
+        skinh::read_skin(skin_file.data(), static_cast<int>(skin_file.size()));
     ASSERT_EQ(skin.code, skinh::Code::kOk);
     RECT client;
     GetClientRect(window.hwnd(), &client);
@@ -410,8 +414,8 @@ TEST_F(DpiTest, EditBoxesAreNamedByTheirUnits) {
     EXPECT_EQ(names.set[1], std::make_pair(control(ids::编辑框2), std::wstring(L"分")));
     EXPECT_EQ(names.set[2], std::make_pair(control(ids::编辑框3), std::wstring(L"秒")));
     forget_edit_box_names(window, names);
-    EXPECT_EQ(names.cleared,
-              (std::vector<HWND>{control(ids::编辑框1), control(ids::编辑框2), control(ids::编辑框3)}));
+    EXPECT_EQ(names.cleared, (std::vector<HWND>{control(ids::编辑框1), control(ids::编辑框2),
+                                                control(ids::编辑框3)}));
 }
 
 }  // namespace
