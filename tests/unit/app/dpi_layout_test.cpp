@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <string>
 
 #include "app/window_def.h"
@@ -17,6 +18,10 @@ struct LayoutCase {
     // The controls that show, by identity.
     std::map<Identity, PixelRect> controls;
 };
+
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.dpi << " DPI";
+}
 
 std::string layout_name(const ::testing::TestParamInfo<LayoutCase>& info) {
     return "Dpi" + std::to_string(info.param.dpi);
@@ -85,6 +90,12 @@ struct RoundCase {
     int value, numerator, denominator, expected;
 };
 
+std::string round_name(const ::testing::TestParamInfo<RoundCase>& info) {
+    const auto part = [](int v) { return (v < 0 ? "Minus" : "") + std::to_string(v < 0 ? -v : v); };
+    const RoundCase& c = info.param;
+    return part(c.value) + "Times" + part(c.numerator) + "Over" + part(c.denominator);
+}
+
 class MulDivRound : public ::testing::TestWithParam<RoundCase> {};
 
 TEST_P(MulDivRound, NearestWholeNumberHalvesAwayFromZero) {
@@ -96,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(Table, MulDivRound,
                          ::testing::Values(RoundCase{25, 144, 96, 38}, RoundCase{-25, 144, 96, -38},
                                            RoundCase{25, 120, 96, 31}, RoundCase{-8, 144, 96, -12},
                                            RoundCase{1, 120, 96, 1}, RoundCase{1, 144, 96, 2},
-                                           RoundCase{3, 2, -4, -2}, RoundCase{7, 1, 0, 0}));
+                                           RoundCase{3, 2, -4, -2}, RoundCase{7, 1, 0, 0}),
+                         round_name);
 
 // ---- font size for a DPI ----
 
@@ -132,6 +144,10 @@ struct LineCase {
     int width, dpi, expected;
 };
 
+std::string line_name(const ::testing::TestParamInfo<LineCase>& info) {
+    return "Width" + std::to_string(info.param.width) + "Dpi" + std::to_string(info.param.dpi);
+}
+
 class LineWidth : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(LineWidth, WholePixelsNeverThinnerThanOne) {
@@ -144,7 +160,8 @@ INSTANTIATE_TEST_SUITE_P(Table, LineWidth,
                                            LineCase{1, 144, 2}, LineCase{1, 192, 2},
                                            LineCase{2, 96, 2}, LineCase{2, 120, 3},
                                            LineCase{2, 144, 3}, LineCase{2, 192, 4},
-                                           LineCase{1, 48, 1}, LineCase{0, 144, 1}));
+                                           LineCase{1, 48, 1}, LineCase{0, 144, 1}),
+                         line_name);
 
 // ---- names for screen readers ----
 
