@@ -29,7 +29,18 @@ POINT centred(const PixelRect& size) {
 
 }  // namespace
 
-MainWindow::MainWindow(const WindowDef& def) : def_(def) {}
+MainWindow::MainWindow(const WindowDef& def, MessageFilter& filter)
+    : def_(def), message_filter_(filter), let_through_{kTrayCallbackMessage} {}
+
+void MainWindow::let_through(UINT message) {
+    if (std::find(let_through_.begin(), let_through_.end(), message) != let_through_.end()) {
+        return;
+    }
+    let_through_.push_back(message);
+    if (hwnd() != nullptr) {
+        message_filter_.allow(hwnd(), message);
+    }
+}
 
 // Height a one-line edit box needs for one line of its font and its sunken edge.
 int MainWindow::min_edit_height(HWND edit) const {
@@ -96,6 +107,9 @@ bool MainWindow::create(HINSTANCE instance, bool show) {
     if (create_window(kWindowExStyle, caption.c_str(), kWindowStyle, at.x, at.y, size.width,
                       size.height, nullptr, nullptr, instance) == nullptr) {
         return false;
+    }
+    for (const UINT message : let_through_) {
+        message_filter_.allow(hwnd(), message);
     }
     dpi_ = window_dpi(hwnd());
     size = window_rect(def_, dpi_);

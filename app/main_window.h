@@ -12,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/message_filter.h"
 #include "app/timer_control.h"
 #include "app/transparent_label.h"
 #include "app/window_def.h"
@@ -48,7 +49,9 @@ public:
     // Window property that keeps the group box's own procedure behind its background painter.
     static constexpr const wchar_t* kOwnProcProperty = L"TovrelleOwnProc";
 
-    explicit MainWindow(const WindowDef& def = main_window_def());
+    // filter: lets the window's messages from other processes through to an elevated window.
+    explicit MainWindow(const WindowDef& def = main_window_def(),
+                        MessageFilter& filter = windows_message_filter());
     ~MainWindow();
 
     MainWindowEvents& events() noexcept { return events_; }
@@ -86,6 +89,10 @@ public:
     void use_system_colours(bool on);
     [[nodiscard]] bool system_colours() const noexcept { return system_colours_; }
 
+    // A message that other processes send the window (the tray callback is one from the start)
+    // reaches it even when the program runs as administrator; from creation on, or at once.
+    void let_through(UINT message);
+
     // Keyboard and right-button handling of the event loop, before a message is dispatched.
     // True when the message was consumed.
     bool pretranslate(MSG& msg);
@@ -111,6 +118,8 @@ private:
     void on_dpi_changed(int dpi, const RECT& suggested);
 
     const WindowDef& def_;
+    MessageFilter& message_filter_;
+    std::vector<UINT> let_through_;
     MainWindowEvents events_;
     std::map<Identity, HWND> controls_;  // every control; owned by the window as its children
     std::map<Identity, std::unique_ptr<TimerControl>> timers_;

@@ -4,6 +4,7 @@
 
 #include "app/accessible_names.h"
 #include "app/program.h"
+#include "app/single_instance.h"
 #include "appearance/wiring.h"
 #include "power/wiring.h"
 #include "tray/wiring.h"
@@ -41,6 +42,7 @@ void wire_program(Program& program) {
             then();
         }
     };
+    bind_show_instance(program.window());
 }
 
 }  // namespace tovrelle
