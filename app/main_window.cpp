@@ -4,6 +4,7 @@
 
 #include "app/integer_edit.h"
 #include "app/window_events.h"
+#include "base/win_dpi.h"
 
 namespace tovrelle {
 namespace {
@@ -20,13 +21,10 @@ HFONT gui_font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); 
 
 HMENU as_id(Identity id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_number(id))); }
 
-// Height a one-line edit box needs for one line of its font and its sunken edge.
-int min_edit_height(HWND edit) {
-    WindowDc dc(edit);
-    SelectedObject font(dc.get(), gui_font());
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc.get(), &tm);
-    return tm.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE);
+// Where the window goes on the primary screen at its size: centred, each half truncated.
+POINT centred(const PixelRect& size) {
+    return POINT{(GetSystemMetrics(SM_CXSCREEN) - size.width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - size.height) / 2};
 }
 
 }  // namespace
@@ -44,6 +42,52 @@ void MainWindow::let_through(UINT message) {
     }
 }
 
+// Height a one-line edit box needs for one line of its font and its sunken edge.
+int MainWindow::min_edit_height(HWND edit) const {
+    WindowDc dc(edit);
+    SelectedObject selected(dc.get(), font());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.get(), &tm);
+    return tm.tmHeight + 2 * system_metric_for_dpi(SM_CYEDGE, dpi_);
+}
+
+HFONT MainWindow::font() const noexcept {
+    return font_ ? font_.get() : gui_font();
+}
+
+// The stock font is made for the system DPI. On a display of another DPI the same face is made
+// again at the same point size; on the system's own the stock font serves as it is.
+void MainWindow::apply_font() {
+    const int system = system_dpi();
+    if (dpi_ == system) {
+        font_.reset();
+        return;
+    }
+    LOGFONTW lf{};
+    if (GetObjectW(gui_font(), sizeof lf, &lf) != sizeof lf) {
+        font_.reset();
+        return;
+    }
+    lf.lfHeight = font_height_for_dpi(lf.lfHeight, system, dpi_);
+    lf.lfWidth = 0;
+    font_ = adopt_gdi(CreateFontIndirectW(&lf));
+}
+
+// The program's icon at the sizes Windows asks for at the window's DPI.
+void MainWindow::apply_icons(HINSTANCE instance) {
+    UniqueIcon big(static_cast<HICON>(
+        LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, system_metric_for_dpi(SM_CXICON, dpi_),
+                   system_metric_for_dpi(SM_CYICON, dpi_), LR_DEFAULTCOLOR)));
+    UniqueIcon small(static_cast<HICON>(
+        LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, system_metric_for_dpi(SM_CXSMICON, dpi_),
+                   system_metric_for_dpi(SM_CYSMICON, dpi_), LR_DEFAULTCOLOR)));
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    // The window holds the new ones now; the old ones go as these are replaced.
+    big_icon_ = std::move(big);
+    small_icon_ = std::move(small);
+}
+
 MainWindow::~MainWindow() {
     if (hwnd() != nullptr) {
         DestroyWindow(hwnd());
@@ -54,30 +98,31 @@ bool MainWindow::create(HINSTANCE instance, bool show) {
     if (!register_class(instance, 0, GetSysColorBrush(COLOR_BTNFACE), LoadCursorW(nullptr, IDC_ARROW))) {
         return false;
     }
-    // Centred on the primary screen; the position kept in the definition is not used.
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - def_.outer_width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - def_.outer_height) / 2;
+    // Centred on the primary screen; the position kept in the definition is not used. The
+    // definition is in 96-DPI units: the window is made at the system DPI, then, once Windows
+    // has placed it on a display, laid out at that display's.
+    PixelRect size = window_rect(def_, system_dpi());
+    POINT at = centred(size);
     const std::wstring caption(def_.caption);
-    if (create_window(kWindowExStyle, caption.c_str(), kWindowStyle, left, top, def_.outer_width,
-                      def_.outer_height, nullptr, nullptr, instance) == nullptr) {
+    if (create_window(kWindowExStyle, caption.c_str(), kWindowStyle, at.x, at.y, size.width,
+                      size.height, nullptr, nullptr, instance) == nullptr) {
         return false;
     }
     for (const UINT message : let_through_) {
         message_filter_.allow(hwnd(), message);
     }
+    dpi_ = window_dpi(hwnd());
+    size = window_rect(def_, dpi_);
+    at = centred(size);
     RECT outer;
     GetWindowRect(hwnd(), &outer);
-    if (outer.right - outer.left != def_.outer_width || outer.bottom - outer.top != def_.outer_height) {
-        SetWindowPos(hwnd(), nullptr, left, top, def_.outer_width, def_.outer_height,
+    if (outer.right - outer.left != size.width || outer.bottom - outer.top != size.height) {
+        SetWindowPos(hwnd(), nullptr, at.x, at.y, size.width, size.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    big_icon_.reset(static_cast<HICON>(
-        LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
-    small_icon_.reset(static_cast<HICON>(
-        LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
-    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
-    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
-    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(gui_font()), FALSE);
+    apply_icons(instance);
+    apply_font();
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
 
     if (!create_controls(instance)) {
         return false;
@@ -134,28 +179,33 @@ bool MainWindow::create_controls(HINSTANCE instance) {
             return false;
         }
         const std::wstring text(c.text);
+        const PixelRect at = control_rect(c, dpi_);
         HWND h = nullptr;
         switch (c.kind) {
             case ControlKind::Button:
-                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kButtonStyle, c.left, c.top,
-                                    c.width, c.height, parent, as_id(c.id), instance, nullptr);
+                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kButtonStyle, at.left,
+                                    at.top, at.width, at.height, parent, as_id(c.id), instance,
+                                    nullptr);
                 break;
             case ControlKind::GroupBox:
-                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kGroupBoxStyle, c.left,
-                                    c.top, c.width, c.height, parent, as_id(c.id), instance, nullptr);
+                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kGroupBoxStyle,
+                                    at.left, at.top, at.width, at.height, parent, as_id(c.id),
+                                    instance, nullptr);
                 if (h != nullptr) {
                     SetPropW(h, kOwnProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(h, GWLP_WNDPROC)));
                     SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&group_box_proc));
                 }
                 break;
             case ControlKind::Edit:
-                h = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(), kChildStyle | kEditStyle, c.left,
-                                    c.top, c.width, c.height, parent, as_id(c.id), instance, nullptr);
+                h = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(),
+                                    kChildStyle | kEditStyle, at.left, at.top, at.width, at.height,
+                                    parent, as_id(c.id), instance, nullptr);
                 if (h != nullptr) {
                     SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
                     const int need = min_edit_height(h);
-                    if (c.height < need) {
-                        SetWindowPos(h, nullptr, 0, 0, c.width, need, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                    if (at.height < need) {
+                        SetWindowPos(h, nullptr, 0, 0, at.width, need,
+                                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
                     }
                     // Integer-only input; a box without it would take any text, so it counts
                     // as a control that could not be made.
@@ -168,8 +218,8 @@ bool MainWindow::create_controls(HINSTANCE instance) {
             case ControlKind::TransparentLabel: {
                 auto label = std::make_unique<TransparentLabel>();
                 if (label->create(instance, parent, child_number(c.id),
-                                  RECT{c.left, c.top, c.left + c.width, c.top + c.height}, c.text,
-                                  c.text_colour)) {
+                                  RECT{at.left, at.top, at.left + at.width, at.top + at.height},
+                                  c.text, c.text_colour)) {
                     h = label->hwnd();
                     labels_[c.id] = std::move(label);
                 }
@@ -194,7 +244,7 @@ bool MainWindow::create_controls(HINSTANCE instance) {
         if (h == nullptr) {
             return false;
         }
-        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(gui_font()), FALSE);
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
         controls_[c.id] = h;
     }
     // Shown only once all exist, without taking the activation; timers have nothing to show.
@@ -204,6 +254,56 @@ bool MainWindow::create_controls(HINSTANCE instance) {
         }
     }
     return true;
+}
+
+// Every control to its place and size at the window's DPI, an edit box at least one line of
+// its font high.
+void MainWindow::layout_controls() {
+    for (const ControlDef& c : def_.controls) {
+        HWND h = control(c.id);
+        if (h == nullptr || c.kind == ControlKind::Timer) {
+            continue;
+        }
+        const PixelRect at = control_rect(c, dpi_);
+        const int height =
+            c.kind == ControlKind::Edit ? std::max(at.height, min_edit_height(h)) : at.height;
+        SetWindowPos(h, nullptr, at.left, at.top, at.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// The window moved to a display of another scale: Windows suggests where it goes and how big
+// it is there; everything in it is laid out again with a font and icons made for the new DPI,
+// and the ones made for the old DPI are freed.
+void MainWindow::on_dpi_changed(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    UniqueFont old_font = std::move(font_);
+    apply_font();
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    for (const auto& [id, h] : controls_) {
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    }
+    layout_controls();
+    apply_icons(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE)));
+    RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    // old_font goes here, once no control holds it any more.
+}
+
+void MainWindow::use_system_colours(bool on) {
+    system_colours_ = on;
+    for (const ControlDef& c : def_.controls) {
+        if (c.kind == ControlKind::TransparentLabel) {
+            if (TransparentLabel* l = label(c.id)) {
+                l->set_colour(on ? GetSysColor(COLOR_BTNTEXT) : c.text_colour);
+            }
+        }
+    }
+    if (hwnd() != nullptr) {
+        RedrawWindow(hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
 }
 
 HWND MainWindow::control(Identity id) const {
@@ -463,14 +563,29 @@ LRESULT MainWindow::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         case WM_CTLCOLOREDIT:
+            if (system_colours_) {
+                SetTextColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOWTEXT));
+                SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOW));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+            }
             SetTextColor(reinterpret_cast<HDC>(wp), 0x00000000);
             SetBkColor(reinterpret_cast<HDC>(wp), kEditBackground);
             return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORSTATIC:
-            SetTextColor(reinterpret_cast<HDC>(wp), 0x00000000);
+            SetTextColor(reinterpret_cast<HDC>(wp),
+                         system_colours_ ? GetSysColor(COLOR_BTNTEXT) : 0x00000000);
             SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        case WM_DPICHANGED:
+            on_dpi_changed(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+            return 0;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            if (events_.settings_changed) {
+                events_.settings_changed();
+            }
+            return DefWindowProcW(hwnd(), msg, wp, lp);
         case kTrayCallbackMessage:
             if (const std::optional<int> type = tray_event_type(static_cast<std::uint32_t>(lp));
                 type.has_value() && events_.tray_event) {

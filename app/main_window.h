@@ -32,6 +32,9 @@ struct MainWindowEvents {
     std::function<std::optional<bool>(int x, int y, int keys)> right_button_down;
     std::function<void(int type)> tray_event;
     std::function<void()> destroyed;  // while the window and its controls still exist
+    // WM_SETTINGCHANGE or WM_SYSCOLORCHANGE: a system setting such as high contrast may have
+    // changed.
+    std::function<void()> settings_changed;
     std::map<Identity, std::function<void()>> clicked;
     std::map<Identity, std::function<void()>> periodic;
     std::map<Identity, std::function<void()>> item_selected;
@@ -74,6 +77,18 @@ public:
     void set_visible(bool visible);
     [[nodiscard]] bool visible() const;
 
+    // The DPI the window is laid out at, and the font its controls use at that DPI.
+    [[nodiscard]] int dpi() const noexcept { return dpi_; }
+    [[nodiscard]] HFONT font() const noexcept;
+    [[nodiscard]] HICON icon(bool big) const noexcept {
+        return big ? big_icon_.get() : small_icon_.get();
+    }
+
+    // High contrast: the labels and the colours the window hands its controls come from the
+    // system's colour scheme instead of the definition.
+    void use_system_colours(bool on);
+    [[nodiscard]] bool system_colours() const noexcept { return system_colours_; }
+
     // A message that other processes send the window (the tray callback is one from the start)
     // reaches it even when the program runs as administrator; from creation on, or at once.
     void let_through(UINT message);
@@ -95,6 +110,12 @@ private:
     void move_focus_forward();
     void on_command(WPARAM wp, LPARAM lp);
     void on_destroy();
+    // Font and icons for the window's DPI; the previous ones are freed once replaced.
+    void apply_font();
+    void apply_icons(HINSTANCE instance);
+    void layout_controls();
+    int min_edit_height(HWND edit) const;
+    void on_dpi_changed(int dpi, const RECT& suggested);
 
     const WindowDef& def_;
     MessageFilter& message_filter_;
@@ -105,6 +126,9 @@ private:
     std::map<Identity, std::unique_ptr<TransparentLabel>> labels_;
     UniqueIcon big_icon_;
     UniqueIcon small_icon_;
+    UniqueFont font_;  // the stock font's face for dpi_, when that is not the system DPI
+    int dpi_ = 96;
+    bool system_colours_ = false;
     HWND focus_on_deactivate_ = nullptr;
     bool stored_visible_ = true;  // the window definition marks it visible
     bool loop_running_ = false;

@@ -158,6 +158,16 @@ void TransparentLabel::on_position_changed(const WINDOWPOS& pos) {
     }
 }
 
+void TransparentLabel::set_colour(COLORREF colour) {
+    if (colour == colour_) {
+        return;
+    }
+    colour_ = colour;
+    if (hwnd() != nullptr && IsWindowVisible(hwnd())) {
+        redraw_through();
+    }
+}
+
 void TransparentLabel::paint(HDC dc) const {
     if (caption_.empty()) {
         return;

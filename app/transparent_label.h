@@ -25,6 +25,8 @@ class TransparentLabel : public WindowBase<TransparentLabel> {
     void set_caption(std::wstring_view caption);
     [[nodiscard]] const std::wstring& caption() const noexcept { return caption_; }
     [[nodiscard]] COLORREF colour() const noexcept { return colour_; }
+    // Another text colour (the system's, in high contrast); the caption is drawn again.
+    void set_colour(COLORREF colour);
 
   private:
     friend class WindowBase<TransparentLabel>;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "base/dpi_scale.h"
+
 namespace tovrelle {
 namespace {
 
@@ -56,6 +58,31 @@ const ControlDef* find_control(const WindowDef& def, Identity id) {
     auto it = std::find_if(def.controls.begin(), def.controls.end(),
                            [id](const ControlDef& c) { return c.id == id; });
     return it == def.controls.end() ? nullptr : &*it;
+}
+
+PixelRect control_rect(const ControlDef& c, int dpi) {
+    return PixelRect{scale_to_dpi(c.left, dpi), scale_to_dpi(c.top, dpi),
+                     scale_to_dpi(c.width, dpi), scale_to_dpi(c.height, dpi)};
+}
+
+PixelRect window_rect(const WindowDef& def, int dpi) {
+    return PixelRect{scale_to_dpi(def.defined_left, dpi), scale_to_dpi(def.defined_top, dpi),
+                     scale_to_dpi(def.outer_width, dpi), scale_to_dpi(def.outer_height, dpi)};
+}
+
+std::wstring_view accessible_name(const WindowDef& def, Identity edit) {
+    for (auto it = def.controls.begin(); it != def.controls.end(); ++it) {
+        if (it->id != edit) {
+            continue;
+        }
+        if (it->kind != ControlKind::Edit || it + 1 == def.controls.end() ||
+            (it + 1)->kind != ControlKind::TransparentLabel ||
+            (it + 1)->container != it->container) {
+            return {};
+        }
+        return (it + 1)->text;
+    }
+    return {};
 }
 
 std::optional<int> menu_index(const WindowDef& def, Identity id) {

@@ -85,6 +85,21 @@ const ControlDef* find_control(const WindowDef& def, Identity id);
 // Position of a menu entry in the menu list, if it is one of the window's.
 std::optional<int> menu_index(const WindowDef& def, Identity id);
 
+// A rectangle in pixels: position in the container's client area, and size.
+struct PixelRect {
+    int left, top, width, height;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// The definition is written for 96 DPI; a control and the window's outer size at `dpi`. Each
+// number is scaled on its own, so controls of one size in the definition stay of one size.
+PixelRect control_rect(const ControlDef& c, int dpi);
+PixelRect window_rect(const WindowDef& def, int dpi);  // left and top: the defined position
+
+// The label that names an edit box for a screen reader: the unit that follows the box in the
+// definition (时 after the hour box). Empty for anything else.
+std::wstring_view accessible_name(const WindowDef& def, Identity edit);
+
 // Windows carries a control's number in 16 bits (WM_COMMAND); the low half of each identity
 // is unique within the window and below the menu command range, so it serves as that number.
 constexpr int child_number(Identity id) { return static_cast<int>(id & 0xFFFF); }

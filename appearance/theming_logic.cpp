@@ -1,5 +1,7 @@
 #include "appearance/theming_logic.h"
 
+#include "base/dpi_scale.h"
+
 #include <algorithm>
 
 namespace tovrelle::theming {
@@ -236,6 +238,10 @@ int mark_top(std::uint32_t button_style, int height) {
         default:
             return 0;
     }
+}
+
+PaintMetrics paint_metrics(int dpi) {
+    return PaintMetrics{line_width(1, dpi), line_width(2, dpi), line_width(2, dpi)};
 }
 
 int updown_half(bool horizontal, int width, int height, int x, int y) {

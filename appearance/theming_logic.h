@@ -194,6 +194,17 @@ int group_caption_left(std::uint32_t button_style, int box_width, int caption_wi
 inline constexpr int kMarkSize = 13;
 int mark_top(std::uint32_t button_style, int height);
 
+// The widths the layer paints with at a DPI, each a line of the 96-DPI look scaled to whole
+// pixels and never thinner than one: the outline, the frame and the focus line (1 pixel at 96
+// DPI), the push button's ring and the group box's cleared bands (2 pixels at 96 DPI).
+struct PaintMetrics {
+    int line = 1;
+    int ring = 2;
+    int band = 2;
+    friend bool operator==(const PaintMetrics&, const PaintMetrics&) = default;
+};
+PaintMetrics paint_metrics(int dpi);
+
 // Which half of an up-down control a point is over: 0 the upper (or left, when horizontal),
 // 1 the lower (or right).
 int updown_half(bool horizontal, int width, int height, int x, int y);

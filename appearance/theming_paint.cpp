@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/system_library.h"
+#include "base/win_dpi.h"
 #include "base/win_handles.h"
 
 namespace tovrelle::theming {
@@ -30,6 +31,34 @@ void frame(HDC dc, const RECT& r, COLORREF c) {
     }
     UniqueBrush brush = adopt_gdi(CreateSolidBrush(c));
     FrameRect(dc, &r, brush.get());
+}
+
+// A frame `width` pixels wide along the inside of r.
+void frame(HDC dc, const RECT& r, COLORREF c, int width) {
+    if (width <= 1) {
+        frame(dc, r, c);
+        return;
+    }
+    if (is_empty(r)) {
+        return;
+    }
+    UniqueBrush brush = adopt_gdi(CreateSolidBrush(c));
+    for (int i = 0; i < width; ++i) {
+        const RECT ring = inset(r, i);
+        if (is_empty(ring)) {
+            break;
+        }
+        FrameRect(dc, &ring, brush.get());
+    }
+}
+
+// A square of `size` pixels whose top-left corner is at (x, y).
+void block(HDC dc, int x, int y, int size, COLORREF c) {
+    if (size <= 1) {
+        SetPixelV(dc, x, y, c);
+        return;
+    }
+    fill(dc, RECT{x, y, x + size, y + size}, c);
 }
 
 COLOR16 channel(std::uint32_t value) {
@@ -170,56 +199,66 @@ RECT draw_text(HDC dc, HWND hwnd, const RECT& area, const TextPlacement& place, 
     return RECT{left, top, left + width, top + text_height};
 }
 
-void round_push_button_corners(HDC dc, const RECT& all, COLORREF outer, COLORREF inner) {
+void round_push_button_corners(HDC dc, const RECT& all, COLORREF outer, COLORREF inner, int line) {
     const int w = all.right;
     const int h = all.bottom;
-    if (w < 6 || h < 6) {
+    if (w < 6 * line || h < 6 * line) {
         return;
     }
-    // The corner of the outline goes to the outer colour, the pixel diagonally inside it to
-    // the outline's: a corner of radius two.
-    const POINT corners[4][2] = {{{1, 1}, {2, 2}},
-                                 {{w - 2, 1}, {w - 3, 2}},
-                                 {{1, h - 2}, {2, h - 3}},
-                                 {{w - 2, h - 2}, {w - 3, h - 3}}};
+    // The corner of the outline goes to the outer colour, the one diagonally inside it to the
+    // outline's: a corner of radius two lines.
+    const int near1 = line;
+    const int near2 = 2 * line;
+    const int far1x = w - 2 * line;
+    const int far2x = w - 3 * line;
+    const int far1y = h - 2 * line;
+    const int far2y = h - 3 * line;
+    const POINT corners[4][2] = {{{near1, near1}, {near2, near2}},
+                                 {{far1x, near1}, {far2x, near2}},
+                                 {{near1, far1y}, {near2, far2y}},
+                                 {{far1x, far1y}, {far2x, far2y}}};
     for (const auto& c : corners) {
-        SetPixelV(dc, c[0].x, c[0].y, outer);
-        SetPixelV(dc, c[1].x, c[1].y, inner);
+        block(dc, c[0].x, c[0].y, line, outer);
+        block(dc, c[1].x, c[1].y, line, inner);
     }
 }
 
-void paint_push_button(const Record& r, const Scheme& s, OffScreen& os) {
+void paint_push_button(const Record& r, const Scheme& s, OffScreen& os, const PaintMetrics& m) {
     HDC dc = os.dc();
     const RECT all = os.all();
     const COLORREF face = face_colour();
     const bool disabled = r.state.disabled;
 
     FillRect(dc, &all, r.parent_brush);
-    frame(dc, all, face);
+    frame(dc, all, face, m.line);
     const COLORREF border = disabled ? darken(face, kDisabledBorderStep) : s.border;
-    frame(dc, inset(all, 1), border);
-    const RECT inner = inset(all, 2);
+    frame(dc, inset(all, m.line), border, m.line);
+    const RECT inner = inset(all, 2 * m.line);
     if (disabled) {
         fill(dc, inner, kDisabledFace);
     } else {
         gradient(dc, inner, s.entries[ring_entry(r.state)]);
-        gradient(dc, inset(inner, 2), s.entries[face_entry(r.state)]);
+        gradient(dc, inset(inner, m.ring), s.entries[face_entry(r.state)]);
     }
     if (disabled) {
         round_push_button_corners(dc, all, darken(face, kDisabledCornerOuterStep),
-                                  darken(face, kDisabledCornerInnerStep));
+                                  darken(face, kDisabledCornerInnerStep), m.line);
     } else {
-        round_push_button_corners(dc, all, face, border);
+        round_push_button_corners(dc, all, face, border, m.line);
     }
+    // The face starts inside the ring; the focus lines lie just outside it.
+    const int face_inset = 2 * m.line + m.ring;
     if (r.state.focused) {
-        const RECT focus = inset(all, 3);
-        if (!is_empty(focus)) {
-            DrawFocusRect(dc, &focus);
+        for (int i = 0; i < m.line; ++i) {
+            const RECT focus = inset(all, face_inset - m.line + i);
+            if (!is_empty(focus)) {
+                DrawFocusRect(dc, &focus);
+            }
         }
     }
-    RECT text_area = inset(all, 4);
+    RECT text_area = inset(all, face_inset);
     if (r.state.pressed) {
-        OffsetRect(&text_area, 1, 1);
+        OffsetRect(&text_area, m.line, m.line);
     }
     const auto style = static_cast<std::uint32_t>(GetWindowLongW(r.hwnd, GWL_STYLE));
     const COLORREF text_colour = (disabled || r.state.indeterminate) ? kDisabledText : 0x00000000;
@@ -354,10 +393,10 @@ void arrow_button(HDC dc, const RECT& r, const Scheme& s, bool pressed, bool hot
 }
 
 // The flat two-line frame of edit and combo boxes.
-void edit_frame(HDC dc, const RECT& all, const Scheme& s, bool disabled, bool read_only) {
+void edit_frame(HDC dc, const RECT& all, const Scheme& s, bool disabled, bool read_only, int line) {
     const COLORREF face = face_colour();
-    frame(dc, all, disabled ? darken(face, kDisabledBorderStep) : s.edit_frame);
-    frame(dc, inset(all, 1), (disabled || read_only) ? face : GetSysColor(COLOR_WINDOW));
+    frame(dc, all, disabled ? darken(face, kDisabledBorderStep) : s.edit_frame, line);
+    frame(dc, inset(all, line), (disabled || read_only) ? face : GetSysColor(COLOR_WINDOW), line);
 }
 
 bool has_edge(HWND hwnd) {
@@ -367,33 +406,35 @@ bool has_edge(HWND hwnd) {
            (ex & (style::kExClientEdge | style::kExStaticEdge)) != 0;
 }
 
-void paint_edit(const Record& r, const Scheme& s, OffScreen& os, const Record* list) {
+void paint_edit(const Record& r, const Scheme& s, OffScreen& os, const Record* list,
+                const PaintMetrics& m) {
     HDC dc = os.dc();
     const RECT all = os.all();
     os.copy_from_window();
-    edit_frame(dc, all, s, r.state.disabled, r.state.read_only);
+    edit_frame(dc, all, s, r.state.disabled, r.state.read_only, m.line);
     for (const Record* u = list; u != nullptr; u = u->next.get()) {
         if (u->kind != Kind::UpDown || u->buddy != r.hwnd || u->buddy_side == Side::None) {
             continue;
         }
-        const int x = u->buddy_side == Side::Right ? all.right - 1 : 0;
-        fill(dc, RECT{x, 1, x + 1, all.bottom - 1}, 0x00FFFFFF);
+        const int x = u->buddy_side == Side::Right ? all.right - m.line : 0;
+        fill(dc, RECT{x, m.line, x + m.line, all.bottom - m.line}, 0x00FFFFFF);
     }
 }
 
-void paint_combo_box(const Record& r, const Scheme& s, OffScreen& os) {
+void paint_combo_box(const Record& r, const Scheme& s, OffScreen& os, const PaintMetrics& m) {
     HDC dc = os.dc();
     const RECT all = os.all();
     os.copy_from_window();
-    edit_frame(dc, all, s, r.state.disabled, false);
-    const int thumb = GetSystemMetrics(SM_CYVTHUMB);
-    const RECT button{all.right - 2 - thumb, 2, all.right - 2, all.bottom - 2};
+    edit_frame(dc, all, s, r.state.disabled, false, m.line);
+    const int thumb = system_metric_for_dpi(SM_CYVTHUMB, window_dpi(r.hwnd));
+    const int edge = 2 * m.line;
+    const RECT button{all.right - edge - thumb, edge, all.right - edge, all.bottom - edge};
     arrow_button(dc, button, s, r.state.pressed, r.state.hot, r.state.disabled, Direction::Down);
 }
 
-void paint_drop_down_list(const Scheme& s, OffScreen& os) {
+void paint_drop_down_list(const Scheme& s, OffScreen& os, const PaintMetrics& m) {
     os.copy_from_window();
-    frame(os.dc(), os.all(), s.edit_frame);
+    frame(os.dc(), os.all(), s.edit_frame, m.line);
 }
 
 void paint_up_down(const Record& r, const Scheme& s, OffScreen& os) {
@@ -416,7 +457,7 @@ void paint_up_down(const Record& r, const Scheme& s, OffScreen& os) {
     }
 }
 
-void paint_group_box(const Record& r, OffScreen& os) {
+void paint_group_box(const Record& r, OffScreen& os, const PaintMetrics& m) {
     HDC dc = os.dc();
     const RECT all = os.all();
     os.copy_from_window();
@@ -435,31 +476,34 @@ void paint_group_box(const Record& r, OffScreen& os) {
     const int top = group_frame_top(caption.bottom - caption.top);
     const RECT box{0, top, all.right, all.bottom};
 
-    // Clear the system's 2-pixel etched frame and everything above its top line.
-    const RECT bands[] = {{0, 0, all.right, top + 2},
-                          {0, box.bottom - 2, all.right, box.bottom},
-                          {0, top, 2, box.bottom},
-                          {all.right - 2, top, all.right, box.bottom}};
+    // Clear the system's etched frame and everything above its top line.
+    const int b = m.band;
+    const RECT bands[] = {{0, 0, all.right, top + b},
+                          {0, box.bottom - b, all.right, box.bottom},
+                          {0, top, b, box.bottom},
+                          {all.right - b, top, all.right, box.bottom}};
     for (const RECT& band : bands) {
         if (!is_empty(band)) {
             FillRect(dc, &band, r.parent_brush);
         }
     }
-    frame(dc, box, kGroupFrame);
+    frame(dc, box, kGroupFrame, m.line);
 
     // Rounded corners: five pixels back to the background, two on the diagonal in the frame
     // colour, mirrored for each corner.
     const COLORREF background = GetPixel(dc, 0, 0);
-    if (box.right - box.left >= 6 && box.bottom - box.top >= 6) {
+    // At more than 96 DPI each of those pixels is a square of one line's width.
+    const int l = m.line;
+    if (box.right - box.left >= 6 * l && box.bottom - box.top >= 6 * l) {
         static constexpr POINT kCleared[5] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {0, 2}};
         static constexpr POINT kDiagonal[2] = {{2, 1}, {1, 2}};
-        const int right = box.right - 1;
-        const int bottom = box.bottom - 1;
+        const int right = box.right - l;
+        const int bottom = box.bottom - l;
         const auto put = [&](const POINT& p, COLORREF c) {
-            SetPixelV(dc, box.left + p.x, box.top + p.y, c);
-            SetPixelV(dc, right - p.x, box.top + p.y, c);
-            SetPixelV(dc, box.left + p.x, bottom - p.y, c);
-            SetPixelV(dc, right - p.x, bottom - p.y, c);
+            block(dc, box.left + p.x * l, box.top + p.y * l, l, c);
+            block(dc, right - p.x * l, box.top + p.y * l, l, c);
+            block(dc, box.left + p.x * l, bottom - p.y * l, l, c);
+            block(dc, right - p.x * l, bottom - p.y * l, l, c);
         };
         for (const POINT& p : kCleared) {
             put(p, background);
@@ -474,7 +518,7 @@ void paint_group_box(const Record& r, OffScreen& os) {
         const int width = caption.right - caption.left;
         const int left = group_caption_left(style, all.right, width);
         RECT place{left, 0, left + width, caption.bottom - caption.top};
-        RECT gap{left - 2, top, left + width + 2, top + 1};
+        RECT gap{left - b, top, left + width + b, top + l};
         FillRect(dc, &gap, r.parent_brush);
         SetTextColor(dc, r.text_colour);
         DrawTextW(dc, text, n, &place, DT_SINGLELINE | DT_NOCLIP | prefix_flags(r.hwnd));
@@ -499,9 +543,10 @@ void paint(const Record& r, int scheme_number, const Record* list) {
         return;
     }
     const Scheme& s = scheme(scheme_number);
+    const PaintMetrics m = paint_metrics(window_dpi(r.hwnd));
     switch (r.kind) {
         case Kind::PushButton:
-            paint_push_button(r, s, os);
+            paint_push_button(r, s, os, m);
             break;
         case Kind::CheckBox:
             paint_mark_button(r, os, false);
@@ -510,16 +555,16 @@ void paint(const Record& r, int scheme_number, const Record* list) {
             paint_mark_button(r, os, true);
             break;
         case Kind::GroupBox:
-            paint_group_box(r, os);
+            paint_group_box(r, os, m);
             break;
         case Kind::Edit:
-            paint_edit(r, s, os, list);
+            paint_edit(r, s, os, list, m);
             break;
         case Kind::ComboBox:
-            paint_combo_box(r, s, os);
+            paint_combo_box(r, s, os, m);
             break;
         case Kind::DropDownList:
-            paint_drop_down_list(s, os);
+            paint_drop_down_list(s, os, m);
             break;
         case Kind::UpDown:
             paint_up_down(r, s, os);

@@ -31,6 +31,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/win_dpi.h"
 #include "base/win_handles.h"
 #include "skinlib/format/backdrop.h"
 #include "skinlib/format/skin_format.h"
@@ -51,6 +52,7 @@ struct Frame {
     tovrelle::UniqueBrush backdrop;
     int width = 0;
     int height = 0;
+    int dpi = 0;
     int generation = 0;
 };
 
@@ -131,7 +133,8 @@ void paint_backdrop(HWND frame, HDC dc) {
     }
     const COLORREF old_colour = GetDCBrushColor(dc);
     auto brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
-    for (const skinh::Fill& f : skinh::plan_backdrop(g.skin, client.right, client.bottom)) {
+    const int dpi = tovrelle::window_dpi(frame);
+    for (const skinh::Fill& f : skinh::plan_backdrop(g.skin, client.right, client.bottom, dpi)) {
         const RECT r{f.left, f.top, f.right, f.bottom};
         SetDCBrushColor(dc, f.colour);
         FillRect(dc, &r, brush);
@@ -147,11 +150,13 @@ HBRUSH backdrop_brush(Frame& f) {
         static_cast<long long>(rc.right) * rc.bottom > kMaxPatternPixels) {
         return g.background.get();
     }
-    if (f.backdrop && f.width == rc.right && f.height == rc.bottom &&
+    const int dpi = tovrelle::window_dpi(f.hwnd);
+    if (f.backdrop && f.width == rc.right && f.height == rc.bottom && f.dpi == dpi &&
         f.generation == g.generation) {
         return f.backdrop.get();
     }
-    const std::vector<std::uint32_t> pixels = skinh::render_backdrop(g.skin, rc.right, rc.bottom);
+    const std::vector<std::uint32_t> pixels =
+        skinh::render_backdrop(g.skin, rc.right, rc.bottom, dpi);
     const auto w = static_cast<std::size_t>(rc.right);
     const auto h = static_cast<std::size_t>(rc.bottom);
     // A packed DIB: the header, then 32-bit rows from the bottom up, blue first.
@@ -183,6 +188,7 @@ HBRUSH backdrop_brush(Frame& f) {
     f.backdrop = std::move(brush);
     f.width = rc.right;
     f.height = rc.bottom;
+    f.dpi = dpi;
     f.generation = g.generation;
     return f.backdrop.get();
 }

@@ -29,9 +29,16 @@ export TOVRELLE_WINE_MODE=test
 . tools/wine-env.sh
 unset DISPLAY
 tovrelle_start_display
-cleanup() { wineserver -k 2>/dev/null || true; tovrelle_stop_display; }
+# A second prefix at 150 % display scaling (LogPixels 144), for the tests of the layout there.
+dpi_prefix="$root/$build/wineprefix-test-144"
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  WINEPREFIX="$dpi_prefix" wineserver -k 2>/dev/null || true
+  tovrelle_stop_display
+}
 trap cleanup EXIT
 tovrelle_make_prefix
+WINEPREFIX="$dpi_prefix" TOVRELLE_WINE_DPI=144 tovrelle_make_prefix
 
 echo "== Win32 tests and end-to-end tests under Wine (display $DISPLAY)"
 # One at a time: the tests share one display, its pointer and keyboard focus.

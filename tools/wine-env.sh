@@ -70,6 +70,10 @@ tovrelle_make_prefix() {
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
       /v "$font" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
   done
+  # A prefix at another display scale (tests of the layout at 150 %): TOVRELLE_WINE_DPI=144.
+  if [ -n "${TOVRELLE_WINE_DPI:-}" ] && [ "$TOVRELLE_WINE_DPI" != 96 ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TOVRELLE_WINE_DPI" /f >/dev/null 2>&1
+  fi
   if [ "$TOVRELLE_WINE_MODE" = test ]; then
     # Tests run on their own virtual display without a window manager: unmanaged windows
     # map and unmap at once instead of waiting for a manager that never answers.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/win_dpi.h"
 #include "resources/resource_ids.h"
 #include "tray/icon_directory.h"
 
@@ -9,7 +10,7 @@ namespace tovrelle {
 namespace {
 
 constexpr DWORD kIconFormatVersion = 0x00030000;
-constexpr int kPassWidths[] = {16, 32};
+constexpr int kSecondPassWidth = 32;
 
 UniqueTrayIcon icon_from_image(const IconImage& image) {
     // The creation calls take a writable pointer; they get a copy rather than the
@@ -27,15 +28,19 @@ UniqueTrayIcon icon_from_image(const IconImage& image) {
 
 }  // namespace
 
-UniqueTrayIcon icon_from_data(std::span<const std::uint8_t> data) {
-    for (const int width : kPassWidths) {
-        if (const std::optional<IconImage> image = select_icon_image(data, width)) {
+UniqueTrayIcon icon_from_data(std::span<const std::uint8_t> data, int width) {
+    for (const int pass : {width, kSecondPassWidth}) {
+        if (const std::optional<IconImage> image = select_icon_image(data, pass)) {
             if (UniqueTrayIcon icon = icon_from_image(*image)) {
                 return icon;
             }
         }
     }
     return {};
+}
+
+int tray_icon_width(HWND owner) {
+    return system_metric_for_dpi(SM_CXSMICON, window_dpi(owner));
 }
 
 std::span<const std::uint8_t> tray_icon_data(HINSTANCE instance) {

@@ -8,9 +8,14 @@
 
 namespace tovrelle {
 
-// The 16-pixel image the icon directory picks (a 32-pixel one when that makes no icon),
-// created through the tray shell table. Empty or damaged data gives no icon.
-UniqueTrayIcon icon_from_data(std::span<const std::uint8_t> data);
+// The image the icon directory picks at the tray's small-icon width (16 pixels at 96 DPI; a
+// 32-pixel one when that makes no icon), created through the tray shell table. Empty or
+// damaged data gives no icon.
+inline constexpr int kTrayIconWidth = 16;
+UniqueTrayIcon icon_from_data(std::span<const std::uint8_t> data, int width = kTrayIconWidth);
+
+// The tray's small-icon width at the DPI of the owner window's display.
+int tray_icon_width(HWND owner);
 
 // The bytes of the tray icon data the executable carries (an RCDATA resource), or none.
 std::span<const std::uint8_t> tray_icon_data(HINSTANCE instance);

@@ -38,7 +38,7 @@ void TrayIcon::set_version() const {
 
 void TrayIcon::set(std::span<const std::uint8_t> icon_data,
                    std::optional<std::wstring_view> tooltip) {
-    UniqueTrayIcon fresh = icon_from_data(icon_data);
+    UniqueTrayIcon fresh = icon_from_data(icon_data, tray_icon_width(owner_));
     const bool was_registered = icon_.valid();
     UniqueTrayIcon previous = std::move(icon_);
     icon_ = std::move(fresh);

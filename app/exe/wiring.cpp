@@ -1,5 +1,8 @@
 #include "app/exe/wiring.h"
 
+#include <memory>
+
+#include "app/accessible_names.h"
 #include "app/program.h"
 #include "app/single_instance.h"
 #include "appearance/wiring.h"
@@ -7,6 +10,14 @@
 #include "tray/wiring.h"
 
 namespace tovrelle {
+namespace {
+
+AccessibleNames& accessible_names() {
+    static OleaccNames names;
+    return names;
+}
+
+}  // namespace
 
 void wire_program(Program& program) {
     MainWindowEvents& events = program.window().events();
@@ -15,6 +26,8 @@ void wire_program(Program& program) {
         // The window's looks first (skin library, theming, skin), while it is still hidden.
         dress_window(program);
         program.state().status_suffix.clear();
+        // A screen reader names each time box by its unit.
+        name_edit_boxes(program.window(), accessible_names());
     };
     // Closing is never refused, and neither is a logoff, shutdown or restart.
     events.can_be_closed = [] { return true; };
@@ -22,6 +35,13 @@ void wire_program(Program& program) {
 
     wire_power(program);
     wire_background(program);
+    // The names go with the boxes, before the window's other destroy steps.
+    events.destroyed = [&program, then = std::move(events.destroyed)] {
+        forget_edit_box_names(program.window(), accessible_names());
+        if (then) {
+            then();
+        }
+    };
     bind_show_instance(program.window());
 }
 

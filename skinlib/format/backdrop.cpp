@@ -22,7 +22,16 @@ std::uint32_t gradient_colour(std::uint32_t outer, std::uint32_t inner, int step
     return colour;
 }
 
-std::vector<Fill> plan_backdrop(const Skin& skin, int width, int height) {
+int band_thickness(const Band& band, int dpi) {
+    if (band.thickness <= 0 || dpi <= 0) {
+        return band.thickness;
+    }
+    // Rounded to the nearest line, halves up.
+    const long long scaled = (2LL * band.thickness * dpi + kSkinDpi) / (2LL * kSkinDpi);
+    return scaled < 1 ? 1 : static_cast<int>(std::min<long long>(scaled, 1 << 20));
+}
+
+std::vector<Fill> plan_backdrop(const Skin& skin, int width, int height, int dpi) {
     std::vector<Fill> fills;
     if (width <= 0 || height <= 0) {
         return fills;
@@ -30,9 +39,10 @@ std::vector<Fill> plan_backdrop(const Skin& skin, int width, int height) {
     fills.push_back(Fill{0, 0, width, height, skin.background});
     for (const Band& band : skin.bands) {
         const bool across = band.edge == Edge::kTop || band.edge == Edge::kBottom;
-        const int lines = std::min(band.thickness, across ? height : width);
+        const int thickness = band_thickness(band, dpi);
+        const int lines = std::min(thickness, across ? height : width);
         for (int i = 0; i < lines; ++i) {
-            const std::uint32_t colour = gradient_colour(band.outer, band.inner, i, band.thickness);
+            const std::uint32_t colour = gradient_colour(band.outer, band.inner, i, thickness);
             switch (band.edge) {
                 case Edge::kTop:
                     fills.push_back(Fill{0, i, width, i + 1, colour});
@@ -52,8 +62,8 @@ std::vector<Fill> plan_backdrop(const Skin& skin, int width, int height) {
     return fills;
 }
 
-std::vector<std::uint32_t> render_backdrop(const Skin& skin, int width, int height) {
-    const std::vector<Fill> fills = plan_backdrop(skin, width, height);
+std::vector<std::uint32_t> render_backdrop(const Skin& skin, int width, int height, int dpi) {
+    const std::vector<Fill> fills = plan_backdrop(skin, width, height, dpi);
     if (fills.empty()) {
         return {};
     }

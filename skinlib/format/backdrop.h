@@ -18,13 +18,19 @@ struct Fill {
     friend bool operator==(const Fill&, const Fill&) = default;
 };
 
+// A skin is written for a display at 96 DPI; on a display of `dpi` each band is as much
+// thicker (whole lines, at least one), so the bands keep their proportions to the window.
+inline constexpr int kSkinDpi = 96;
+int band_thickness(const Band& band, int dpi);
+
 // The background over the whole area, then each band one line at a time from its edge
 // inwards. A band thicker than the area is cut at the far edge but keeps its own gradient.
-std::vector<Fill> plan_backdrop(const Skin& skin, int width, int height);
+std::vector<Fill> plan_backdrop(const Skin& skin, int width, int height, int dpi = kSkinDpi);
 
 // The same backdrop as pixels: `width` x `height` COLORREF values, row by row from the top.
 // Empty for an empty area.
-std::vector<std::uint32_t> render_backdrop(const Skin& skin, int width, int height);
+std::vector<std::uint32_t> render_backdrop(const Skin& skin, int width, int height,
+                                           int dpi = kSkinDpi);
 
 // The colour `step` lines into a gradient of `steps` lines from `outer` to `inner`, each
 // channel rounded to the nearest value (halves up).

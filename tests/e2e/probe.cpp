@@ -98,6 +98,12 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
         return 2;
     }
+    // Screen pixels as they are, not scaled for a program that knows nothing of display scaling.
+    using SetAware = BOOL(WINAPI*)();
+    if (auto aware = reinterpret_cast<SetAware>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware")))) {
+        aware();
+    }
     const std::wstring command = argv[1];
     HWND main = FindWindowW(kMainClass, nullptr);
     if (command == L"window") {

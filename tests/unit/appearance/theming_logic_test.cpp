@@ -315,6 +315,29 @@ TEST(ThemingGeometry, GroupBoxFrameAndCaption) {
     EXPECT_EQ(group_caption_left(style::kGroupBox | style::kCenter, 200, 40), 80);
 }
 
+struct MetricsCase {
+    int dpi;
+    PaintMetrics expected;
+};
+
+std::string metrics_name(const ::testing::TestParamInfo<MetricsCase>& info) {
+    return "Dpi" + std::to_string(info.param.dpi);
+}
+
+class PaintMetricsAtDpi : public ::testing::TestWithParam<MetricsCase> {};
+
+// Outline, frame and focus lines (1 pixel at 96 DPI) and the ring and cleared bands (2 pixels)
+// in whole pixels, never thinner than one.
+TEST_P(PaintMetricsAtDpi, LinesScaleInWholePixels) {
+    EXPECT_EQ(paint_metrics(GetParam().dpi), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PaintMetricsAtDpi,
+                         ::testing::Values(MetricsCase{96, {1, 2, 2}}, MetricsCase{120, {1, 3, 3}},
+                                           MetricsCase{144, {2, 3, 3}}, MetricsCase{192, {2, 4, 4}},
+                                           MetricsCase{72, {1, 2, 2}}, MetricsCase{288, {3, 6, 6}}),
+                         metrics_name);
+
 TEST(ThemingGeometry, MarkPlaceAndUpDownHalves) {
     EXPECT_EQ(mark_top(style::kCheckBox, 31), 0);
     EXPECT_EQ(mark_top(style::kCheckBox | style::kTop, 31), 0);

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-
+#include <string>
 #include <vector>
 
 #include "skinlib/format/backdrop.h"
@@ -119,6 +119,53 @@ TEST(GradientColour, EndsChannelsAndRounding) {
     // One third of the way from 0 to 10 is 3.33, two thirds 6.67.
     EXPECT_EQ(gradient_colour(0x000000, 0x0A0A0A, 1, 4), 0x030303u);
     EXPECT_EQ(gradient_colour(0x000000, 0x0A0A0A, 2, 4), 0x070707u);
+}
+
+}  // namespace
+}  // namespace skinh
+
+namespace skinh {
+namespace {
+
+struct ScaleCase {
+    int thickness, dpi, expected;
+};
+
+std::string scale_name(const ::testing::TestParamInfo<ScaleCase>& info) {
+    return "Thickness" + std::to_string(info.param.thickness) + "Dpi" +
+           std::to_string(info.param.dpi);
+}
+
+class BandAtDpi : public ::testing::TestWithParam<ScaleCase> {};
+
+// On a display at more than 96 DPI the window is as much larger, and so is each band: the
+// gradient runs over the scaled thickness from the same outer to the same inner colour.
+TEST_P(BandAtDpi, KeepsItsProportionAndItsEndColours) {
+    const ScaleCase& c = GetParam();
+    const Band band{Edge::kTop, c.thickness, kBlack, kWhite};
+    EXPECT_EQ(band_thickness(band, c.dpi), c.expected);
+    const Skin skin{0x123456, {band}};
+    const std::vector<Fill> fills = plan_backdrop(skin, 50, 100, c.dpi);
+    ASSERT_EQ(fills.size(), 1u + static_cast<std::size_t>(c.expected));
+    EXPECT_EQ(fills[1], (Fill{0, 0, 50, 1, kBlack}));
+    if (c.expected > 1) {
+        EXPECT_EQ(fills.back(), (Fill{0, c.expected - 1, 50, c.expected, kWhite}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BandAtDpi,
+                         ::testing::Values(ScaleCase{4, 96, 4}, ScaleCase{4, 120, 5},
+                                           ScaleCase{4, 144, 6}, ScaleCase{4, 192, 8},
+                                           ScaleCase{3, 120, 4}, ScaleCase{3, 144, 5},
+                                           ScaleCase{1, 120, 1}, ScaleCase{1, 144, 2},
+                                           ScaleCase{24, 144, 36}),
+                         scale_name);
+
+TEST(BandAtDpi, At96DpiTheBackdropIsTheSkinsOwn) {
+    const Skin skin{0x123456,
+                    {Band{Edge::kLeft, 7, kBlack, kWhite}, Band{Edge::kBottom, 3, kWhite, kBlack}}};
+    EXPECT_EQ(plan_backdrop(skin, 40, 30, kSkinDpi), plan_backdrop(skin, 40, 30));
+    EXPECT_EQ(render_backdrop(skin, 40, 30, 144).size(), 40u * 30u);
 }
 
 }  // namespace
