@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/gdi_tally.h"
 #include "app/accessible_names.h"
 #include "app/main_window.h"
 #include "app/run_directory.h"
@@ -283,7 +284,7 @@ TEST_F(DpiTest, DpiChangeRelaysOutAtTheSuggestedRectAndLeaksNothing) {
     };
     const HICON first_big = window.icon(true);
     const HICON first_small = window.icon(false);
-    const long gdi_before = GdiCounter::live();
+    const gdi_tally::Counts gdi_before = gdi_tally::counts();
 
     const RECT suggested = change(192);
     RECT outer;
@@ -293,7 +294,8 @@ TEST_F(DpiTest, DpiChangeRelaysOutAtTheSuggestedRectAndLeaksNothing) {
     expect_layout(192);
     EXPECT_EQ(icon_width(window.icon(true)), system_metric_for_dpi(SM_CXICON, 192));
     EXPECT_EQ(icon_width(window.icon(false)), system_metric_for_dpi(SM_CXSMICON, 192));
-    EXPECT_EQ(GdiCounter::live(), gdi_before + 1) << "one font for 192 DPI";
+    EXPECT_EQ(gdi_tally::counts().live_objects, gdi_before.live_objects + 1)
+        << "one font for 192 DPI";
     EXPECT_EQ(icon_width(first_big), 0) << "the icons of the old DPI are destroyed";
     EXPECT_EQ(icon_width(first_small), 0);
     test::pump(100ms, &window);
@@ -305,7 +307,9 @@ TEST_F(DpiTest, DpiChangeRelaysOutAtTheSuggestedRectAndLeaksNothing) {
     test::pump(300ms, &window);
     EXPECT_EQ(window.dpi(), kDpi);
     expect_layout(kDpi);
-    EXPECT_EQ(GdiCounter::live(), gdi_before) << "100 changes leave the GDI balance at 0";
+    EXPECT_EQ(gdi_tally::counts().live_objects, gdi_before.live_objects)
+        << "100 changes leave the GDI balance at 0";
+    EXPECT_EQ(gdi_tally::counts().live_dcs, gdi_before.live_dcs);
     // Painted as before, in the new places.
     EXPECT_EQ(pixel(control(ids::按钮2), 60, 3), kBorder2);
 }
