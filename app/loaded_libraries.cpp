@@ -1,7 +1,5 @@
 #include "app/loaded_libraries.h"
 
-#include <algorithm>
-
 namespace tovrelle {
 
 HMODULE LoadedLibraries::find(std::wstring_view full_path) const {
@@ -20,10 +18,6 @@ HMODULE LoadedLibraries::add(std::wstring full_path, UniqueModule module) {
         entries_.push_back(Entry{std::move(full_path), std::move(module)});
     }
     return h;
-}
-
-void LoadedLibraries::release(HMODULE module) {
-    std::erase_if(entries_, [module](const Entry& e) { return e.module.get() == module; });
 }
 
 void LoadedLibraries::release_all() {

@@ -281,7 +281,6 @@ void MainWindow::set_visible(bool visible) {
     if (hwnd() == nullptr) {
         return;
     }
-    stored_visible_ = visible;
     ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
 }
 

@@ -97,7 +97,6 @@ private:
     UniqueIcon big_icon_;
     UniqueIcon small_icon_;
     HWND focus_on_deactivate_ = nullptr;
-    bool stored_visible_ = true;  // the window definition marks it visible
     bool loop_running_ = false;
 };
 
