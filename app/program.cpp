@@ -46,13 +46,6 @@ Program::~Program() {
 
 Program& Program::current() { return *g_program; }
 
-std::wstring as_current_directory(std::wstring run_directory) {
-    if (!run_directory.empty() && run_directory.back() == L':') {
-        run_directory.push_back(L'\\');
-    }
-    return run_directory;
-}
-
 void Program::run(HINSTANCE instance, const std::function<void(Program&)>& wire) {
     instance_ = instance;
     std::set_new_handler(out_of_memory);

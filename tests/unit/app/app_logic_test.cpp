@@ -36,6 +36,15 @@ INSTANTIATE_TEST_SUITE_P(Table, RunDirectoryTest,
                                                       L"\\\\?\\D:\\工具\\定时"},
                                            RunDirCase{L"tovrelle.exe", L""}));
 
+// Only a bare drive takes a backslash; a folder, a share and the empty text stay as they are.
+TEST(AsCurrentDirectory, ADriveRootTakesItsBackslash) {
+    EXPECT_EQ(as_current_directory(L"C:"), L"C:\\");
+    EXPECT_EQ(as_current_directory(L"\\\\?\\D:"), L"\\\\?\\D:\\");
+    EXPECT_EQ(as_current_directory(L"C:\\Tools"), L"C:\\Tools");
+    EXPECT_EQ(as_current_directory(L"\\\\server\\share"), L"\\\\server\\share");
+    EXPECT_EQ(as_current_directory(L""), L"");
+}
+
 // ---- exit clean-up list ----
 
 std::vector<int> g_ran;
