@@ -1,5 +1,6 @@
 #include "appearance/skin_binding.h"
 
+#include "base/fitting_text.h"
 #include "base/system_directory.h"
 #include "base/win_handles.h"
 #include "resources/resource_ids.h"
@@ -31,15 +32,11 @@ std::wstring Win32SkinFileSystem::system_directory() const {
 }
 
 std::wstring full_path_of(const std::wstring& path) {
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD got =
-        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (got >= full.size()) {
-        full.resize(got);
-        got = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    }
-    full.resize(got < full.size() ? got : 0);
-    return full;
+    return adapt_fixed_size_to_allocated([&path](wchar_t* buffer, std::size_t capacity) {
+        const DWORD got =
+            GetFullPathNameW(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
+        return needed_from_size_or_length(got, capacity);
+    });
 }
 
 bool attach_skin(LoadedLibraries& libraries, const std::wstring& library_path,
