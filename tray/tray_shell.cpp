@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/path_text.h"
 #include "base/system_directory.h"
 #include "base/win_handles.h"
 
@@ -16,14 +17,10 @@ NotifyIconFunction shell_notify_icon() {
     static UniqueModule shell32;
     static NotifyIconFunction function = nullptr;
     if (function == nullptr && !shell32) {
-        std::wstring path = system_directory();
+        const std::wstring path = file_in_directory(system_directory(), L"shell32.dll");
         if (path.empty()) {
             return nullptr;
         }
-        if (path.back() != L'\\') {
-            path.push_back(L'\\');
-        }
-        path += L"shell32.dll";
         shell32.reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
         if (shell32) {
             function = reinterpret_cast<NotifyIconFunction>(
