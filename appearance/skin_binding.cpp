@@ -1,5 +1,6 @@
 #include "appearance/skin_binding.h"
 
+#include "base/carried_data.h"
 #include "base/fitting_text.h"
 #include "base/system_directory.h"
 #include "base/win_handles.h"
@@ -74,15 +75,8 @@ bool attach_skin(LoadedLibraries& libraries, const std::wstring& library_path,
 }
 
 std::vector<std::uint8_t> embedded_skin(HMODULE module) {
-    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(IDR_SKIN_DATA), RT_RCDATA);
-    HGLOBAL handle = info != nullptr ? LoadResource(module, info) : nullptr;
-    const void* bytes = handle != nullptr ? LockResource(handle) : nullptr;
-    const DWORD size = info != nullptr ? SizeofResource(module, info) : 0;
-    if (bytes == nullptr || size == 0) {
-        return {};
-    }
-    const auto* first = static_cast<const std::uint8_t*>(bytes);
-    return std::vector<std::uint8_t>(first, first + size);
+    const std::span<const std::uint8_t> skin = carried_data(module, IDR_SKIN_DATA);
+    return std::vector<std::uint8_t>(skin.begin(), skin.end());
 }
 
 }  // namespace tovrelle

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/carried_data.h"
 #include "resources/resource_ids.h"
 #include "tray/icon_directory.h"
 
@@ -39,18 +40,7 @@ UniqueTrayIcon icon_from_data(std::span<const std::uint8_t> data) {
 }
 
 std::span<const std::uint8_t> tray_icon_data(HINSTANCE instance) {
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_TRAY_ICON_DATA), RT_RCDATA);
-    if (found == nullptr) {
-        return {};
-    }
-    HGLOBAL loaded = LoadResource(instance, found);
-    const DWORD size = SizeofResource(instance, found);
-    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes == nullptr || size == 0) {
-        return {};
-    }
-    // Resource memory lives as long as the module; nothing to release.
-    return {static_cast<const std::uint8_t*>(bytes), size};
+    return carried_data(instance, IDR_TRAY_ICON_DATA);
 }
 
 }  // namespace tovrelle
