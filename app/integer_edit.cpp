@@ -4,21 +4,15 @@
 #include <string>
 
 #include "app/integer_edit_text.h"
+#include "base/parent_brush.h"
 #include "base/win_handles.h"
+#include "base/window_text.h"
 
 namespace tovrelle {
 namespace {
 
 // Where a box keeps its input while the replaced procedure is in place.
 constexpr const wchar_t* kInputProperty = L"TovrelleIntegerEdit";
-
-std::wstring window_text(HWND h) {
-    const int length = GetWindowTextLengthW(h);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int got = GetWindowTextW(h, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
-}
 
 }  // namespace
 
@@ -180,15 +174,7 @@ void IntegerEdit::paint_bands() const {
     }
     // The box's background is what its parent hands it for painting its text; the system's
     // window colour when the parent says nothing.
-    HWND parent = GetParent(edit_);
-    auto brush = reinterpret_cast<HBRUSH>(parent != nullptr
-                                              ? SendMessageW(parent, WM_CTLCOLOREDIT,
-                                                             reinterpret_cast<WPARAM>(dc.get()),
-                                                             reinterpret_cast<LPARAM>(edit_))
-                                              : 0);
-    if (brush == nullptr) {
-        brush = GetSysColorBrush(COLOR_WINDOW);
-    }
+    HBRUSH brush = parent_brush(edit_, dc.get(), WM_CTLCOLOREDIT, GetSysColorBrush(COLOR_WINDOW));
     FillRect(dc.get(), &above, brush);
     FillRect(dc.get(), &below, brush);
 }

@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
-#include <algorithm>
-
 #include "app/integer_edit.h"
 #include "app/window_events.h"
+#include "base/parent_brush.h"
+#include "base/window_text.h"
 
 namespace tovrelle {
 namespace {
@@ -89,11 +89,10 @@ static LRESULT CALLBACK group_box_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         // The parent's answer sets colours and the brush origin on the DC, which the box's own
         // painting goes on to use: they are put back once the background is filled.
         const int saved = SaveDC(dc);
-        auto brush = reinterpret_cast<HBRUSH>(
-            SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, wp, reinterpret_cast<LPARAM>(hwnd)));
+        HBRUSH brush = parent_brush(hwnd, dc, WM_CTLCOLORSTATIC, GetSysColorBrush(COLOR_BTNFACE));
         RECT rc;
         GetClientRect(hwnd, &rc);
-        FillRect(dc, &rc, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(dc, &rc, brush);
         if (saved != 0) {
             RestoreDC(dc, saved);
         }
@@ -222,14 +221,8 @@ PropertyValue MainWindow::read(Identity window, Identity control_id, int propert
         return {};
     }
     switch (c->kind) {
-        case ControlKind::Edit: {
-            HWND h = control(control_id);
-            const int length = GetWindowTextLengthW(h);
-            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-            const int got = GetWindowTextW(h, text.data(), length + 1);
-            text.resize(static_cast<std::size_t>(std::max(got, 0)));
-            return text;
-        }
+        case ControlKind::Edit:
+            return window_text(control(control_id));
         case ControlKind::TransparentLabel:
             return label(control_id)->caption();
         case ControlKind::Timer:

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "appearance/theming_paint.h"
+#include "base/parent_brush.h"
 #include "base/win_handles.h"
 
 namespace tovrelle::theming {
@@ -244,13 +245,7 @@ void paint_now(HWND hwnd) {
 // Asks the parent for the control's colours, the way a button asks before it paints.
 void ask_parent_colours(Record& r) {
     WindowDc dc(r.hwnd);
-    HWND parent = GetParent(r.hwnd);
-    HBRUSH brush = nullptr;
-    if (parent != nullptr && dc) {
-        brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORBTN,
-                                                      reinterpret_cast<WPARAM>(dc.get()),
-                                                      reinterpret_cast<LPARAM>(r.hwnd)));
-    }
+    HBRUSH brush = parent_brush(r.hwnd, dc.get(), WM_CTLCOLORBTN, nullptr);
     LOGBRUSH lb{};
     if (brush != nullptr && GetObjectW(brush, sizeof(lb), &lb) == sizeof(lb)) {
         r.parent_brush = brush;
