@@ -17,9 +17,11 @@ CommandTarget route_command(unsigned command, std::size_t menu_entries) {
     return {CommandTarget::Kind::Ignored, 0};
 }
 
-std::optional<int> tray_event_type(std::uint32_t mouse_message) {
-    switch (mouse_message) {
+std::optional<int> tray_event_type(std::uint32_t callback_lparam) {
+    switch (callback_lparam & 0xFFFF) {
         case 0x0202:  // WM_LBUTTONUP
+        case 0x0400:  // NIN_SELECT
+        case 0x0401:  // NIN_KEYSELECT: Enter or Space on the icon
             return 1;
         case 0x0203:  // WM_LBUTTONDBLCLK
             return 2;

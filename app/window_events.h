@@ -20,10 +20,12 @@ struct CommandTarget {
 // Where a WM_COMMAND number goes, for a window with menu_entries entries.
 CommandTarget route_command(unsigned command, std::size_t menu_entries);
 
-// The tray callback message, and the tray event type its mouse message gives
-// (1 left release, 2 left double click, 3 right release or context menu), or none.
+// The tray callback message, and the tray event type its second parameter gives: 1 left
+// release, or the icon chosen by mouse or keyboard (NIN_SELECT, NIN_KEYSELECT); 2 left double
+// click; 3 right release or context menu; or none. The notification is its low word: the shell
+// puts the icon number in the high word for icons of version 4, and nothing for older ones.
 inline constexpr unsigned kTrayCallbackMessage = 0x8064;  // WM_APP + 100
-std::optional<int> tray_event_type(std::uint32_t mouse_message);
+std::optional<int> tray_event_type(std::uint32_t callback_lparam);
 
 // Key state of the right-button event: Ctrl 1 + Shift 2 + Alt 4.
 constexpr int key_state(bool ctrl, bool shift, bool alt) {

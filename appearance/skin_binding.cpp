@@ -3,6 +3,7 @@
 #include "base/carried_data.h"
 #include "base/fitting_text.h"
 #include "base/system_directory.h"
+#include "base/system_library.h"
 #include "base/win_handles.h"
 #include "resources/resource_ids.h"
 
@@ -54,8 +55,9 @@ bool attach_skin(LoadedLibraries& libraries, const std::wstring& library_path,
     UniqueModule loaded;
     if (module == nullptr) {
         // By full path only, never through the search path; the library's own dependencies
-        // are then looked for in its folder rather than in the executable's.
-        loaded.reset(LoadLibraryExW(full.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+        // are looked for in its folder and the system directory, never in the executable's.
+        loaded = load_library_by_full_path(
+            full, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
         if (!loaded) {
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/system_library.h"
 #include "base/win_handles.h"
 
 namespace tovrelle::theming {
@@ -46,16 +47,29 @@ TRIVERTEX vertex(LONG x, LONG y, std::uint32_t c) {
     return v;
 }
 
+using GradientFillFunction = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+
+// GradientFill lives in msimg32, which is not one of Windows' KnownDLLs: imported by name it
+// would be looked for beside the executable first. It is taken from the system directory
+// when the first gradient is drawn, and kept until the process ends.
+GradientFillFunction gradient_fill() {
+    static const UniqueModule msimg32 = load_system_library(L"msimg32.dll");
+    static const GradientFillFunction function =
+        library_function<GradientFillFunction>(msimg32.get(), "GradientFill");
+    return function;
+}
+
 // The rectangle as two triangles, each corner with its own colour.
 void gradient(HDC dc, const RECT& r, const Gradient& g) {
-    if (is_empty(r)) {
+    const GradientFillFunction fill_gradient = gradient_fill();
+    if (is_empty(r) || fill_gradient == nullptr) {
         return;
     }
     TRIVERTEX v[4] = {vertex(r.left, r.top, g.top_left), vertex(r.right, r.top, g.top_right),
                       vertex(r.left, r.bottom, g.bottom_left),
                       vertex(r.right, r.bottom, g.bottom_right)};
     GRADIENT_TRIANGLE t[2] = {{0, 1, 2}, {1, 3, 2}};
-    GradientFill(dc, v, 4, t, 2, GRADIENT_FILL_TRIANGLE);
+    fill_gradient(dc, v, 4, t, 2, GRADIENT_FILL_TRIANGLE);
 }
 
 COLORREF face_colour() {

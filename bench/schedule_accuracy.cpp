@@ -9,6 +9,7 @@
 
 namespace {
 
+using tovrelle::ClockReading;
 using tovrelle::DateTime;
 using tovrelle::Schedule;
 using tovrelle::ScheduledKind;
@@ -19,8 +20,8 @@ constexpr std::int64_t kMinIntervalMs = 1000;
 constexpr std::int64_t kMaxIntervalMs = 1016;
 constexpr std::int64_t kDay = 86400;
 
-DateTime clock_at(std::int64_t ms) {
-    return tovrelle::date_time_of(ms / 1000);
+ClockReading clock_at(std::int64_t ms) {
+    return ClockReading{tovrelle::date_time_of(ms / 1000), ms / 1000};
 }
 
 bool equality_match(const TargetTime& target, const DateTime& now) {
@@ -56,8 +57,8 @@ int main() {
         for (std::int64_t t = arm_ms + interval_ms(rng); t <= target_ms + 10000;
              t += interval_ms(rng)) {
             ++checks;
-            const DateTime now = clock_at(t);
-            equality_fired = equality_fired || equality_match(target, now);
+            const ClockReading now = clock_at(t);
+            equality_fired = equality_fired || equality_match(target, now.local);
             if (schedule.check(ScheduledKind::Shutdown, now)) {
                 if (crossing_fired++ == 0) {
                     const std::int64_t late = t / 1000 - (day + s);

@@ -73,7 +73,7 @@ PowerResult request_power_action(PowerCalls& calls, int type, std::optional<bool
     if (forced) {
         flags |= kEwxForce;
     }
-    return from_outcome(calls.exit_windows(flags));
+    return from_outcome(calls.exit_windows(flags, kPlannedShutdownReason));
 }
 
 std::wstring_view refusal_title(PowerAction action) {

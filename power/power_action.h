@@ -23,6 +23,14 @@ inline constexpr std::uint32_t kEwxReboot = 0x2;
 inline constexpr std::uint32_t kEwxForce = 0x4;
 inline constexpr std::uint32_t kEwxPowerOff = 0x8;
 
+// The reason ExitWindowsEx is given: a planned shutdown of no particular kind. A reason of 0
+// would be logged as an unplanned one, which Windows may follow by writing system-state data.
+inline constexpr std::uint32_t kShtdnReasonMajorOther = 0x00000000;
+inline constexpr std::uint32_t kShtdnReasonMinorOther = 0x00000000;
+inline constexpr std::uint32_t kShtdnReasonFlagPlanned = 0x80000000;
+inline constexpr std::uint32_t kPlannedShutdownReason =
+    kShtdnReasonMajorOther | kShtdnReasonMinorOther | kShtdnReasonFlagPlanned;
+
 inline constexpr std::uint32_t kErrorNotAllAssigned = 1300;  // ERROR_NOT_ALL_ASSIGNED
 
 // A process token as the seam hands it out; 0 is no token.
@@ -64,8 +72,8 @@ class PowerCalls {
         bool accepted = false;
         std::uint32_t error = 0;  // when not accepted
     };
-    // ExitWindowsEx(flags, 0).
-    virtual Outcome exit_windows(std::uint32_t flags) = 0;
+    // ExitWindowsEx(flags, reason).
+    virtual Outcome exit_windows(std::uint32_t flags, std::uint32_t reason) = 0;
     // SetSystemPowerState(suspend, force).
     virtual Outcome set_system_power_state(bool suspend, bool force) = 0;
 

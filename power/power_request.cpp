@@ -58,8 +58,8 @@ class WindowsPowerCalls final : public PowerCalls {
         return done ? GetLastError() : failure_code();
     }
 
-    Outcome exit_windows(std::uint32_t flags) override {
-        if (!ExitWindowsEx(flags, 0)) {
+    Outcome exit_windows(std::uint32_t flags, std::uint32_t reason) override {
+        if (!ExitWindowsEx(flags, reason)) {
             return Outcome{false, failure_code()};
         }
         return Outcome{true, 0};
@@ -77,6 +77,33 @@ class WindowsPowerCalls final : public PowerCalls {
     }
 };
 
+class WindowsPowerRequests final : public PowerRequests {
+  public:
+    PowerRequestNumber hold(const std::wstring& reason) override {
+        REASON_CONTEXT context{};
+        context.Version = POWER_REQUEST_CONTEXT_VERSION;
+        context.Flags = POWER_REQUEST_CONTEXT_SIMPLE_STRING;
+        // Windows copies the text when the request is made.
+        std::wstring text = reason;
+        context.Reason.SimpleReasonString = text.data();
+        const HANDLE made = PowerCreateRequest(&context);
+        // Failure is reported as INVALID_HANDLE_VALUE.
+        if (made == nullptr || made == INVALID_HANDLE_VALUE) {
+            return 0;
+        }
+        UniqueKernelHandle request(made);
+        if (!PowerSetRequest(request.get(), PowerRequestSystemRequired)) {
+            return 0;
+        }
+        return reinterpret_cast<PowerRequestNumber>(request.release());
+    }
+
+    void release(PowerRequestNumber request) override {
+        UniqueKernelHandle owned(reinterpret_cast<HANDLE>(request));
+        PowerClearRequest(owned.get(), PowerRequestSystemRequired);
+    }
+};
+
 PowerCalls* g_test_calls = nullptr;
 
 }  // namespace
@@ -84,6 +111,11 @@ PowerCalls* g_test_calls = nullptr;
 PowerCalls& windows_power_calls() {
     static WindowsPowerCalls calls;
     return calls;
+}
+
+PowerRequests& windows_power_requests() {
+    static WindowsPowerRequests requests;
+    return requests;
 }
 
 PowerCalls& power_calls() {

@@ -5,12 +5,16 @@
 #include <optional>
 #include <string>
 
+#include "power/keep_awake.h"
 #include "power/power_action.h"
 
 namespace tovrelle {
 
 // The real Windows calls.
 PowerCalls& windows_power_calls();
+
+// Windows' power requests (PowerCreateRequest and its kin).
+PowerRequests& windows_power_requests();
 
 // The calls the program's requests go through: the real ones, unless a test put its own in
 // (nullptr puts the real ones back).

@@ -1,5 +1,7 @@
 #include "power/schedule.h"
 
+#include <algorithm>
+
 #include "power/text_integer.h"
 
 namespace tovrelle {
@@ -85,38 +87,61 @@ DateTime date_time_of(std::int64_t seconds) {
                     static_cast<int>(in_day % 60)};
 }
 
-bool target_crossed(const TargetTime& target, std::int64_t previous, std::int64_t now) {
+bool target_crossed(const TargetTime& target, const CheckSpan& span) {
     const std::int64_t target_in_day = target.hour * 3600 + target.minute * 60 + target.second;
     const std::int64_t late =
-        floor_mod(floor_mod(now, kSecondsPerDay) - target_in_day, kSecondsPerDay);
-    const std::int64_t reached_at = now - late;
-    return late <= kMaxLateSeconds && reached_at > previous;
+        floor_mod(floor_mod(span.now, kSecondsPerDay) - target_in_day, kSecondsPerDay);
+    const std::int64_t reached_at = span.now - late;
+    if (reached_at <= span.shown_before) {
+        return false;  // already checked, or shown once before the clock was put back
+    }
+    // A clock set back by hand has no real time to bound it: the wall clock's word stands.
+    const std::int64_t real_late = span.elapsed >= 0 ? std::min(late, span.elapsed) : late;
+    return real_late <= kMaxLateSeconds;
 }
 
-bool Schedule::arm(ScheduledKind kind, const TargetTime& target, const DateTime& now) {
+Schedule::Reference Schedule::reference_at(const ClockReading& now) {
+    const std::int64_t local = seconds_of(now.local);
+    return Reference{now.utc, local, local};
+}
+
+bool Schedule::arm(ScheduledKind kind, const TargetTime& target, const ClockReading& now) {
     if (!target_possible(target)) {
         return false;
     }
     kind_ = kind;
     target_ = target;
-    reference_[slot(kind)] = seconds_of(now);
+    reference_[slot(kind)] = reference_at(now);
     return true;
 }
 
-bool Schedule::check(ScheduledKind kind, const DateTime& now) {
-    const std::int64_t at = seconds_of(now);
-    std::optional<std::int64_t>& reference = reference_[slot(kind)];
-    const std::optional<std::int64_t> previous = reference;
+bool Schedule::check(ScheduledKind kind, const ClockReading& now) {
+    std::optional<Reference>& reference = reference_[slot(kind)];
+    const std::optional<Reference> previous = reference;
     // The reference moves before anything is requested: a request that opens a box runs a
     // message loop of its own, whose further checks must not see this crossing again.
-    reference = at;
-    return kind_ == kind && previous.has_value() && target_crossed(target_, *previous, at);
+    reference = reference_at(now);
+    if (!previous.has_value()) {
+        return false;
+    }
+    const std::int64_t elapsed = now.utc - previous->utc;
+    // What was shown stays shown while real time goes on; a clock set back by hand (the UTC
+    // count went backwards too) shows its times anew.
+    const std::int64_t shown_before = elapsed >= 0 ? previous->shown : previous->local;
+    if (elapsed >= 0) {
+        reference->shown = std::max(shown_before, reference->local);
+    }
+    return kind_ == kind && target_crossed(target_, {shown_before, elapsed, reference->local});
 }
 
-void Schedule::clock_changed(const DateTime& now) {
-    for (std::optional<std::int64_t>& reference : reference_) {
-        if (reference.has_value()) {
-            reference = seconds_of(now);
+void Schedule::clock_changed(const ClockReading& now) {
+    for (std::optional<Reference>& reference : reference_) {
+        if (!reference.has_value()) {
+            continue;
+        }
+        const std::int64_t real_step = now.utc - reference->utc;
+        if (real_step < 0 || real_step > kMaxCheckIntervalSeconds) {
+            reference = reference_at(now);
         }
     }
 }

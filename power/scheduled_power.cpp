@@ -22,8 +22,9 @@ PowerAction power_action(ScheduledKind kind) {
 
 }  // namespace
 
-ScheduledPower::ScheduledPower(MainWindow& window, ProgramState& state, Clock clock)
-    : window_(window), state_(state), clock_(std::move(clock)) {}
+ScheduledPower::ScheduledPower(MainWindow& window, ProgramState& state, Clock clock,
+                               PowerRequests& requests)
+    : window_(window), state_(state), clock_(std::move(clock)), keep_awake_(requests) {}
 
 void ScheduledPower::arm(ScheduledKind kind) {
     const TargetTime target{text_to_integer(window_.edit_text(ids::编辑框1)),
@@ -36,6 +37,8 @@ void ScheduledPower::arm(ScheduledKind kind) {
     }
     // Writing the period it already has leaves a running timer in its rhythm.
     window_.set_timer_period(check_timer(kind), kCheckPeriodMs);
+    // A schedule stays armed until the program ends; so does the reason to stay awake.
+    keep_awake_.hold(keep_awake_reason(kind, target));
     replace_status_suffix(state_, schedule_status_suffix(kind, target));
     // The schedule is in force before the box opens: the box's loop goes on running checks.
     show_notice(schedule_notice_text(kind, target), schedule_notice_title(kind));

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "power/date_time.h"
+#include "power/keep_awake.h"
 #include "power/schedule.h"
 
 namespace tovrelle {
@@ -16,10 +17,11 @@ struct ProgramState;
 
 class ScheduledPower {
   public:
-    using Clock = std::function<DateTime()>;
+    using Clock = std::function<ClockReading()>;
 
-    // clock: the local wall clock; tests give their own.
-    ScheduledPower(MainWindow& window, ProgramState& state, Clock clock);
+    // clock: the wall clock with its UTC count; requests: Windows' power requests, which keep
+    // the machine awake from the first arming until this object goes. Tests give their own.
+    ScheduledPower(MainWindow& window, ProgramState& state, Clock clock, PowerRequests& requests);
 
     // The clicked handler of 按钮3 (shutdown) or 按钮4 (restart). A target no clock can show
     // is refused with a notice and changes nothing.
@@ -30,12 +32,14 @@ class ScheduledPower {
     void clock_changed();
 
     [[nodiscard]] const Schedule& schedule() const noexcept { return schedule_; }
+    [[nodiscard]] const KeepAwake& keep_awake() const noexcept { return keep_awake_; }
 
   private:
     MainWindow& window_;
     ProgramState& state_;
     Clock clock_;
     Schedule schedule_;
+    KeepAwake keep_awake_;
 };
 
 // Binds arming to the clicked events of 按钮3 and 按钮4, the checks to the periodic events of

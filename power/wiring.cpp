@@ -23,7 +23,8 @@ void wire_power(Program& program) {
     events.clicked[ids::按钮5] = [] { request_and_report(PowerAction::LogOff); };
 
     bind_schedule(events,
-                  std::make_shared<ScheduledPower>(program.window(), program.state(), read_clock));
+                  std::make_shared<ScheduledPower>(program.window(), program.state(),
+                                                   read_clock_reading, windows_power_requests()));
     // ---- end of the power actions and the schedule ----
 }
 

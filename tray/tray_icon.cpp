@@ -30,6 +30,12 @@ NOTIFYICONDATAW TrayIcon::record(UINT flags) const {
     return data;
 }
 
+void TrayIcon::set_version() const {
+    NOTIFYICONDATAW data = record(0);
+    data.uVersion = kIconVersion;
+    tray_shell().notify_icon(NIM_SETVERSION, &data);
+}
+
 void TrayIcon::set(std::span<const std::uint8_t> icon_data,
                    std::optional<std::wstring_view> tooltip) {
     UniqueTrayIcon fresh = icon_from_data(icon_data);
@@ -49,6 +55,7 @@ void TrayIcon::set(std::span<const std::uint8_t> icon_data,
     } else if (icon_) {
         NOTIFYICONDATAW data = record(kIconFlags);
         shell.notify_icon(NIM_ADD, &data);
+        set_version();
     }
     if (!icon_) {
         tooltip_.clear();
@@ -61,7 +68,7 @@ void TrayIcon::update_tooltip(std::wstring_view tooltip) {
         return;
     }
     store_tooltip(tooltip);
-    NOTIFYICONDATAW data = record(NIF_TIP);
+    NOTIFYICONDATAW data = record(NIF_TIP | NIF_SHOWTIP);
     tray_shell().notify_icon(NIM_MODIFY, &data);
 }
 
@@ -73,6 +80,8 @@ void TrayIcon::restore() {
     if (!tray_shell().notify_icon(NIM_ADD, &data)) {
         tray_shell().notify_icon(NIM_MODIFY, &data);
     }
+    // A notification area made anew knows nothing of the version either.
+    set_version();
 }
 
 }  // namespace tovrelle

@@ -47,6 +47,7 @@ class TrayIcon {
 
   private:
     NOTIFYICONDATAW record(UINT flags) const;
+    void set_version() const;
     void store_tooltip(std::wstring_view tooltip);
 
     HWND owner_;
@@ -54,8 +55,12 @@ class TrayIcon {
     std::wstring tooltip_;
 };
 
-// The record's size: the first layout with a 128-unit tooltip (version 5 of the shell).
-inline constexpr DWORD kNotifyIconDataSize = NOTIFYICONDATAW_V2_SIZE;
-inline constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+// The record in its full size: the shell shows the standard tooltip of an icon of version 4
+// only for a record that has it, and only with NIF_SHOWTIP.
+inline constexpr DWORD kNotifyIconDataSize = sizeof(NOTIFYICONDATAW);
+inline constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+// Version 4 reports a choice of the icon by keyboard (Win+B, the arrows, Enter or Space) as
+// NIN_KEYSELECT, which older versions do not.
+inline constexpr UINT kIconVersion = NOTIFYICON_VERSION_4;
 
 }  // namespace tovrelle

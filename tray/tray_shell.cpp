@@ -1,10 +1,6 @@
 #include "tray/tray_shell.h"
 
-#include <string>
-
-#include "base/path_text.h"
-#include "base/system_directory.h"
-#include "base/win_handles.h"
+#include "base/system_library.h"
 
 namespace tovrelle {
 namespace {
@@ -12,20 +8,13 @@ namespace {
 using NotifyIconFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
 
 // shell32 pulls a dozen more libraries in with it. Most runs never hide the window, so it is
-// loaded when the tray icon is first wanted, from the system directory by its full path.
+// loaded when the tray icon is first wanted, from the system directory only.
 NotifyIconFunction shell_notify_icon() {
     static UniqueModule shell32;
     static NotifyIconFunction function = nullptr;
     if (function == nullptr && !shell32) {
-        const std::wstring path = file_in_directory(system_directory(), L"shell32.dll");
-        if (path.empty()) {
-            return nullptr;
-        }
-        shell32.reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
-        if (shell32) {
-            function = reinterpret_cast<NotifyIconFunction>(
-                reinterpret_cast<void*>(GetProcAddress(shell32.get(), "Shell_NotifyIconW")));
-        }
+        shell32 = load_system_library(L"shell32.dll");
+        function = library_function<NotifyIconFunction>(shell32.get(), "Shell_NotifyIconW");
     }
     return function;
 }

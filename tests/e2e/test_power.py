@@ -7,11 +7,13 @@ import unittest
 import tvr
 
 EWX_FORCE = 0x4
+# SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED
+PLANNED_REASON = 0x80000000
 EXIT_CALL = re.compile(r"Call user32\.ExitWindowsEx\(([0-9A-Fa-f]{8}),([0-9A-Fa-f]{8})\)")
 
 
 def exit_windows_calls(trace):
-    """(flags, reserved) of every ExitWindowsEx the program made."""
+    """(flags, reason) of every ExitWindowsEx the program made."""
     return [(int(f, 16), int(r, 16)) for f, r in EXIT_CALL.findall(trace)]
 
 
@@ -37,7 +39,8 @@ class PowerButtonTest(unittest.TestCase):
                 self.assertEqual(app.wait_exit(20), 0)
                 trace = app.trace()
                 calls = exit_windows_calls(trace)
-                self.assertEqual(calls, [(flags, 0)])
+                # Logged by Windows as a planned shutdown, not as an unexplained one.
+                self.assertEqual(calls, [(flags, PLANNED_REASON)])
                 self.assertFalse(calls[0][0] & EWX_FORCE)
                 self.assertTrue(answered_end_session_yes(trace, win[0]),
                                 "the main window did not say yes to WM_QUERYENDSESSION")

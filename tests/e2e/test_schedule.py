@@ -5,7 +5,7 @@ import time
 import unittest
 
 import tvr
-from test_power import EWX_FORCE, answered_end_session_yes, exit_windows_calls
+from test_power import EWX_FORCE, PLANNED_REASON, answered_end_session_yes, exit_windows_calls
 
 OK_BUTTON = 1  # IDOK: the one button of the notice box
 
@@ -60,7 +60,7 @@ class ScheduleTest(unittest.TestCase):
                 self.assertEqual(app.wait_exit(20), 0)
                 trace = app.trace()
                 calls = exit_windows_calls(trace)
-                self.assertEqual(calls, [(flags, 0)])
+                self.assertEqual(calls, [(flags, PLANNED_REASON)])
                 self.assertFalse(calls[0][0] & EWX_FORCE)
                 self.assertTrue(answered_end_session_yes(trace, win[0]))
 

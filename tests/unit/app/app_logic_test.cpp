@@ -152,6 +152,15 @@ TEST(TrayEventType, FromMouseMessage) {
     EXPECT_EQ(tray_event_type(0x0201), std::nullopt);  // left press
     EXPECT_EQ(tray_event_type(0x0200), std::nullopt);  // mouse move
     EXPECT_EQ(tray_event_type(0x0204), std::nullopt);  // right press
+    // Version 4 of the icon: the selection, by mouse or by keyboard, and the icon number in the
+    // high word.
+    EXPECT_EQ(tray_event_type(0x0400), 1);
+    EXPECT_EQ(tray_event_type(0x0401), 1);
+    EXPECT_EQ(tray_event_type((100u << 16) | 0x0401), 1);
+    EXPECT_EQ(tray_event_type((100u << 16) | 0x0202), 1);
+    EXPECT_EQ(tray_event_type((100u << 16) | 0x007B), 3);
+    EXPECT_EQ(tray_event_type((100u << 16) | 0x0200), std::nullopt);
+    EXPECT_EQ(tray_event_type(0x0402), std::nullopt);  // NIN_BALLOONSHOW
 }
 
 // ---- the window definition ----

@@ -51,9 +51,9 @@ class RecordingPowerCalls : public PowerCalls {
                         std::to_string(luid.low) + ":" + std::to_string(luid.high) + ")");
         return adjust_error;
     }
-    Outcome exit_windows(std::uint32_t flags) override {
+    Outcome exit_windows(std::uint32_t flags, std::uint32_t reason) override {
         char text[40];
-        std::snprintf(text, sizeof(text), "ExitWindowsEx(0x%X)", flags);
+        std::snprintf(text, sizeof(text), "ExitWindowsEx(0x%X,0x%X)", flags, reason);
         calls.push_back(text);
         return {windows_accepts, windows_accepts ? 0 : refusal_error};
     }
@@ -98,12 +98,12 @@ const TypeCase kTypeCases[] = {
     {-1, false, false, "", ""},
     {0, true, false, "", ""},
     {0, false, false, "", ""},
-    {1, true, true, "ExitWindowsEx(0x8)", "ExitWindowsEx(0xC)"},
-    {1, false, false, "ExitWindowsEx(0x1)", "ExitWindowsEx(0x5)"},
-    {2, true, true, "ExitWindowsEx(0x2)", "ExitWindowsEx(0x6)"},
-    {2, false, false, "ExitWindowsEx(0x2)", "ExitWindowsEx(0x6)"},
-    {3, true, true, "ExitWindowsEx(0x0)", "ExitWindowsEx(0x4)"},
-    {3, false, false, "ExitWindowsEx(0x0)", "ExitWindowsEx(0x4)"},
+    {1, true, true, "ExitWindowsEx(0x8,0x80000000)", "ExitWindowsEx(0xC,0x80000000)"},
+    {1, false, false, "ExitWindowsEx(0x1,0x80000000)", "ExitWindowsEx(0x5,0x80000000)"},
+    {2, true, true, "ExitWindowsEx(0x2,0x80000000)", "ExitWindowsEx(0x6,0x80000000)"},
+    {2, false, false, "ExitWindowsEx(0x2,0x80000000)", "ExitWindowsEx(0x6,0x80000000)"},
+    {3, true, true, "ExitWindowsEx(0x0,0x80000000)", "ExitWindowsEx(0x4,0x80000000)"},
+    {3, false, false, "ExitWindowsEx(0x0,0x80000000)", "ExitWindowsEx(0x4,0x80000000)"},
     {4, true, true, "SetSystemPowerState(1,0)", "SetSystemPowerState(1,1)"},
     {4, false, false, "SetSystemPowerState(1,0)", "SetSystemPowerState(1,1)"},
     {5, true, true, "SetSystemPowerState(0,0)", "SetSystemPowerState(0,1)"},
@@ -188,7 +188,7 @@ TEST(PowerActionRequest, PrivilegeStepFailuresStopAllButTheLogOff) {
             EXPECT_EQ(fake.open_tokens, 0) << "a token was left open";
             if (type == kPowerLogOff) {
                 std::vector<std::string> expected = f.step;
-                expected.push_back("ExitWindowsEx(0x0)");
+                expected.push_back("ExitWindowsEx(0x0,0x80000000)");
                 EXPECT_EQ(fake.calls, expected);
                 EXPECT_TRUE(result.accepted);
                 EXPECT_FALSE(result.refused);

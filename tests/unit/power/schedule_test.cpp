@@ -56,14 +56,16 @@ TEST(ScheduleArming, TextsFromTheBoxes) {
 
 TEST(ScheduleArming, ImpossibleTargetChangesNothing) {
     Schedule schedule;
-    const DateTime now{2019, 1, 12, 21, 0, 0};
+    const std::int64_t at = seconds_of({2019, 1, 12, 21, 0, 0});
+    const ClockReading now{date_time_of(at), at};
     ASSERT_TRUE(schedule.arm(ScheduledKind::Shutdown, {22, 0, 0}, now));
     EXPECT_FALSE(schedule.arm(ScheduledKind::Restart, {25, 0, 0}, now));
     EXPECT_EQ(schedule.armed(), ScheduledKind::Shutdown);
     EXPECT_EQ(schedule.target(), (TargetTime{22, 0, 0}));
     // Nor does a refused arming stand in for a check: a target of hour 25 must never fire at
     // 1:00 the next day either.
-    EXPECT_FALSE(schedule.check(ScheduledKind::Restart, {2019, 1, 13, 1, 0, 0}));
+    const std::int64_t next_day = seconds_of({2019, 1, 13, 1, 0, 0});
+    EXPECT_FALSE(schedule.check(ScheduledKind::Restart, {date_time_of(next_day), next_day}));
 }
 
 // ---- the continuous count of seconds ----
@@ -84,13 +86,14 @@ TEST(ScheduleMoments, CountAcrossMonthsYearsAndLeapDays) {
 
 // ---- the checks, against a fake clock ----
 
-// The wall clock in milliseconds; reading it drops the fraction, as the real one does.
-DateTime clock_at(std::int64_t ms) {
+// The wall clock in milliseconds, in a zone without daylight saving (UTC itself); reading it
+// drops the fraction, as the real one does.
+ClockReading clock_at(std::int64_t ms) {
     std::int64_t s = ms / 1000;
     if (ms % 1000 < 0) {
         --s;
     }
-    return date_time_of(s);
+    return ClockReading{date_time_of(s), s};
 }
 
 // A one-second Windows timer: each period 1000 ms plus up to a tick of drift.
@@ -213,7 +216,7 @@ TEST(ScheduleChecks, TargetOfTheArmingSecondWaitsForTheNextDay) {
     const std::vector<std::int64_t> fired = run_checks(schedule, ScheduledKind::Restart, timer,
                                                        arm_ms + 500, arm_ms + (kDay + 5) * 1000);
     ASSERT_EQ(fired.size(), 1u);
-    EXPECT_EQ(clock_at(fired[0]).day, 13);
+    EXPECT_EQ(clock_at(fired[0]).local.day, 13);
 }
 
 struct GapCase {
@@ -240,15 +243,15 @@ TEST(ScheduleChecks, LongGapsAreNotCaughtUp) {
         SCOPED_TRACE("gap " + std::to_string(c.gap_s) + " s, target " +
                      std::to_string(c.target_after_s) + " s in");
         const std::int64_t before_ms = seconds_of({2019, 1, 12, 21, 0, 0}) * 1000 + 400;
-        const DateTime before = clock_at(before_ms);
-        const TargetTime target = target_of_second((seconds_of(before) + c.target_after_s) % kDay);
+        const ClockReading before = clock_at(before_ms);
+        const TargetTime target = target_of_second((before.utc + c.target_after_s) % kDay);
         Schedule schedule;
         ASSERT_TRUE(schedule.arm(ScheduledKind::Shutdown, target, before));
         const std::int64_t late_ms = before_ms + c.gap_s * 1000;
         EXPECT_EQ(schedule.check(ScheduledKind::Shutdown, clock_at(late_ms)), c.fires_late);
         // Either way the target comes again the next day, and only then.
         JitteryTimer timer(static_cast<unsigned>(c.gap_s));
-        const std::int64_t next_day_ms = (seconds_of(before) + c.target_after_s + kDay) * 1000;
+        const std::int64_t next_day_ms = (before.utc + c.target_after_s + kDay) * 1000;
         const std::vector<std::int64_t> fired = run_checks(schedule, ScheduledKind::Shutdown, timer,
                                                            late_ms + 1000, next_day_ms + 60000);
         ASSERT_EQ(fired.size(), 1u);
@@ -301,6 +304,78 @@ TEST(ScheduleChecks, ClockSetByHand) {
     }
 }
 
+// ---- daylight saving: the wall clock jumps while real time goes on ----
+
+// A zone whose offset from UTC changes once, at switch_utc (as on the nights daylight saving
+// starts or ends); the test's timer runs on real (UTC) time.
+struct SwitchingZone {
+    std::int64_t switch_utc;
+    std::int64_t offset_before;
+    std::int64_t offset_after;
+
+    [[nodiscard]] ClockReading at(std::int64_t utc_ms) const {
+        const std::int64_t s = utc_ms / 1000;
+        return ClockReading{date_time_of(s + (s < switch_utc ? offset_before : offset_after)), s};
+    }
+};
+
+struct DaylightCase {
+    const char* name;
+    std::int64_t offset_before, offset_after;  // seconds east of UTC
+    TargetTime target;
+    std::int64_t fires_at;  // real seconds after the switch (negative: before it)
+    bool told;              // WM_TIMECHANGE arrives just after the switch
+};
+
+TEST(ScheduleChecks, DaylightSavingNightsFireOnceAndOnTime) {
+    // Central European time: 02:00 jumps to 03:00 in spring, 03:00 falls back to 02:00 in
+    // autumn; either way at 01:00 UTC.
+    constexpr std::int64_t kWinter = 3600, kSummer = 7200;
+    const DaylightCase cases[] = {
+        {"spring: target in the skipped hour fires right after the jump", kWinter, kSummer,
+         {2, 30, 0}, 0, false},
+        {"spring: the same when the change is announced", kWinter, kSummer, {2, 30, 0}, 0, true},
+        {"spring: the second before the jump", kWinter, kSummer, {1, 59, 59}, -1, false},
+        {"spring: the first second after it", kWinter, kSummer, {3, 0, 0}, 0, false},
+        {"spring: later that night", kWinter, kSummer, {3, 30, 0}, 1800, false},
+        {"autumn: target in the repeated hour fires on its first pass only", kSummer, kWinter,
+         {2, 30, 0}, -1800, false},
+        {"autumn: the same when the change is announced", kSummer, kWinter, {2, 30, 0}, -1800,
+         true},
+        {"autumn: the start of the repeated hour", kSummer, kWinter, {2, 0, 0}, -3600, false},
+        {"autumn: the end of the repeated hour", kSummer, kWinter, {2, 59, 59}, -1, false},
+        {"autumn: shown only after the repeat", kSummer, kWinter, {3, 0, 0}, 3600, false},
+        {"an ordinary night", kWinter, kWinter, {2, 30, 0}, 1800, false},
+    };
+    for (const DaylightCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SwitchingZone zone{seconds_of({2019, 3, 31, 1, 0, 0}), c.offset_before,
+                                 c.offset_after};
+        const std::int64_t switch_ms = zone.switch_utc * 1000;
+        JitteryTimer timer(static_cast<unsigned>(c.fires_at + 7200));
+        const std::int64_t arm_ms = switch_ms - 3 * 3600 * 1000 + timer.phase();
+        Schedule schedule;
+        ASSERT_TRUE(schedule.arm(ScheduledKind::Shutdown, c.target, zone.at(arm_ms)));
+        std::vector<std::int64_t> fired;
+        bool told = !c.told;
+        for (std::int64_t t = arm_ms + timer.next_interval(); t <= switch_ms + 3 * 3600 * 1000;
+             t += timer.next_interval()) {
+            if (!told && t > switch_ms) {
+                schedule.clock_changed(zone.at(switch_ms + 200));
+                told = true;
+            }
+            if (schedule.check(ScheduledKind::Shutdown, zone.at(t))) {
+                fired.push_back(t);
+            }
+        }
+        ASSERT_EQ(fired.size(), 1u);
+        // At the first check that reaches it: never early, at most one drifting period late.
+        const std::int64_t due_ms = switch_ms + c.fires_at * 1000;
+        EXPECT_GE(fired[0], due_ms);
+        EXPECT_LT(fired[0], due_ms + 2000);
+    }
+}
+
 struct Arming {
     ScheduledKind kind;
     TargetTime target;
@@ -330,11 +405,11 @@ std::vector<std::pair<ScheduledKind, DateTime>> run_both_timers(
         const std::int64_t t = next[which];
         while (next_arming < armings.size() && seconds_of(armings[next_arming].at) * 1000 <= t) {
             const Arming& a = armings[next_arming++];
-            EXPECT_TRUE(schedule.arm(a.kind, a.target, a.at));
+            EXPECT_TRUE(schedule.arm(a.kind, a.target, {a.at, seconds_of(a.at)}));
         }
         const ScheduledKind kind = which == 0 ? ScheduledKind::Shutdown : ScheduledKind::Restart;
         if (schedule.check(kind, clock_at(t))) {
-            requests.emplace_back(kind, clock_at(t));
+            requests.emplace_back(kind, clock_at(t).local);
         }
         next[which] += (which == 0 ? shutdown_timer : restart_timer).next_interval();
     }

@@ -32,6 +32,7 @@ class FakePowerCalls : public PowerCalls {
     std::uint32_t refusal_error = 0;
 
     std::vector<std::uint32_t> exit_flags;
+    std::vector<std::uint32_t> exit_reasons;
     std::vector<SYSTEMTIME> exit_times;  // the local time of each ExitWindowsEx
     int open_tokens = 0;
 
@@ -44,8 +45,9 @@ class FakePowerCalls : public PowerCalls {
     std::uint32_t adjust_token_privileges(TokenNumber, const Luid&) override {
         return adjust_error;
     }
-    Outcome exit_windows(std::uint32_t flags) override {
+    Outcome exit_windows(std::uint32_t flags, std::uint32_t reason) override {
         exit_flags.push_back(flags);
+        exit_reasons.push_back(reason);
         SYSTEMTIME now;
         GetLocalTime(&now);
         exit_times.push_back(now);
@@ -202,6 +204,8 @@ TEST_F(WiredProgramTest, EachPowerButtonMakesOneUnforcedRequest) {
         fake.exit_flags.clear();
         click(c.button);
         EXPECT_EQ(fake.exit_flags, std::vector<std::uint32_t>{c.flags});
+        EXPECT_EQ(fake.exit_reasons, std::vector<std::uint32_t>{kPlannedShutdownReason});
+        fake.exit_reasons.clear();
         EXPECT_EQ(fake.open_tokens, 0);
     }
     EXPECT_TRUE(g_notices.empty());
@@ -299,11 +303,27 @@ TEST_F(WiredProgramTest, LogOffGoesOnWithoutTheShutdownPrivilege) {
 
 // ---- the schedule on a window, against a clock the test sets ----
 
+class RecordingPowerRequests : public PowerRequests {
+  public:
+    std::vector<std::wstring> log;
+    int open = 0;
+    PowerRequestNumber hold(const std::wstring& reason) override {
+        log.push_back(L"hold " + reason);
+        ++open;
+        return static_cast<PowerRequestNumber>(log.size());
+    }
+    void release(PowerRequestNumber request) override {
+        log.push_back(L"release " + std::to_wstring(request));
+        --open;
+    }
+};
+
 class ScheduleOnWindowTest : public PowerTest {
   protected:
     void SetUp() override {
         PowerTest::SetUp();
-        scheduled = std::make_shared<ScheduledPower>(window, state, [this] { return now; });
+        scheduled = std::make_shared<ScheduledPower>(
+            window, state, [this] { return ClockReading{now, seconds_of(now)}; }, requests);
         bind_schedule(window.events(), scheduled);
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr), false));
     }
@@ -320,6 +340,7 @@ class ScheduleOnWindowTest : public PowerTest {
     MainWindow window;
     ProgramState state;
     DateTime now{2019, 1, 12, 21, 0, 0};
+    RecordingPowerRequests requests;
     std::shared_ptr<ScheduledPower> scheduled;
 };
 
@@ -439,6 +460,46 @@ TEST_F(ScheduleOnWindowTest, RefusedScheduledRequestIsReportedAndStaysArmed) {
     EXPECT_EQ(state.status_suffix, L"  将于21时0分2秒 重启");
     EXPECT_TRUE(window.timer(ids::时钟3)->running());
     EXPECT_EQ(scheduled->schedule().armed(), ScheduledKind::Restart);
+}
+
+TEST_F(ScheduleOnWindowTest, ArmedScheduleKeepsTheMachineAwakeUntilTheEnd) {
+    type_target(L"25", L"0", L"0");
+    click(ids::按钮3);
+    EXPECT_TRUE(requests.log.empty()) << "held without a schedule";
+    type_target(L"23", L"0", L"0");
+    click(ids::按钮3);
+    type_target(L"6", L"0", L"0");
+    click(ids::按钮4);
+    click(ids::按钮4);  // the same schedule again: the request in force stays
+    EXPECT_EQ(requests.open, 1);
+    // The program's end takes the schedule, and with it the request.
+    window.events() = MainWindowEvents{};
+    scheduled.reset();
+    const std::vector<std::wstring> expected = {
+        L"hold Tovrelle: 将于23时0分0秒 关机",
+        L"hold Tovrelle: 将于6时0分0秒 重启",
+        L"release 1",
+        L"release 2",
+    };
+    EXPECT_EQ(requests.log, expected);
+    EXPECT_EQ(requests.open, 0);
+}
+
+TEST(WindowsPowerRequests, HoldAndReleaseReachTheSystem) {
+    PowerRequests& requests = windows_power_requests();
+    const PowerRequestNumber request = requests.hold(L"Tovrelle: 将于23时0分0秒 关机");
+    if (test::running_under_wine()) {
+        // Wine 8 only stubs PowerCreateRequest and hands out no request: the refusal must come
+        // back as none held, never as a handle that is not one.
+        EXPECT_EQ(request, 0u);
+        return;
+    }
+    ASSERT_NE(request, 0u);
+    DWORD flags = 0;
+    EXPECT_TRUE(GetHandleInformation(reinterpret_cast<HANDLE>(request), &flags));
+    requests.release(request);
+    EXPECT_FALSE(GetHandleInformation(reinterpret_cast<HANDLE>(request), &flags))
+        << "the request's handle is still open";
 }
 
 TEST_F(ScheduleOnWindowTest, ArmingAgainKeepsTheTimersRhythm) {

@@ -74,4 +74,9 @@ RECT rect_in_parent(HWND hwnd) {
     return r;
 }
 
+bool running_under_wine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 }  // namespace tovrelle::test

@@ -35,4 +35,8 @@ std::wstring class_name(HWND hwnd);
 // Outer rectangle of a control relative to its parent's client area.
 RECT rect_in_parent(HWND hwnd);
 
+// Whether the tests run under Wine (its ntdll exports wine_get_version), for the few calls
+// Wine only stubs.
+bool running_under_wine();
+
 }  // namespace tovrelle::test

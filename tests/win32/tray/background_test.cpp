@@ -74,7 +74,7 @@ TEST_F(BackgroundTest, HiddenModeNoticeThenHiddenThenIconWithTheSuffix) {
     EXPECT_TRUE(g_notices[0].window_visible) << "the window hid before the notice was dismissed";
     EXPECT_FALSE(shown());
     EXPECT_FALSE(std::get<bool>(window.read(ids::窗口, ids::窗口_as_control, prop::kVisible)));
-    ASSERT_EQ(shell.sequence(), (Seq{"create_ex", "add"}));
+    ASSERT_EQ(shell.sequence(), (Seq{"create_ex", "add", "set_version"}));
     const NOTIFYICONDATAW& d = shell.calls[1].data;
     EXPECT_EQ(d.hWnd, window.hwnd());
     EXPECT_EQ(d.uID, 100u);
@@ -107,13 +107,24 @@ TEST_F(BackgroundTest, OnlyALeftReleaseOnTheIconShowsTheWindow) {
     EXPECT_TRUE(background.tray_icon()->registered());
 }
 
+TEST_F(BackgroundTest, TheIconChosenByKeyboardOrMouseShowsTheWindow) {
+    // An icon of version 4 reports the choice with the icon number in the high word.
+    for (const UINT chosen : {NIN_KEYSELECT, NIN_SELECT}) {
+        SCOPED_TRACE(chosen);
+        choose_hidden_mode();
+        ASSERT_FALSE(shown());
+        SendMessageW(window.hwnd(), kTrayCallbackMessage, 0, MAKELPARAM(chosen, 100));
+        EXPECT_TRUE(shown());
+    }
+}
+
 TEST_F(BackgroundTest, HiddenModeTwiceModifiesTheOneIcon) {
     choose_hidden_mode();
     tray_callback(WM_LBUTTONUP);
     suffix = L"  将于6时0分0秒 重启";
     choose_hidden_mode();
     EXPECT_EQ(g_notices.size(), 2u);
-    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "create_ex", "modify", "destroy"}));
+    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
     EXPECT_EQ(test::tip_of(shell.notifications()[1].data), L"  将于6时0分0秒 重启");
     EXPECT_EQ(shell.live.size(), 1u);
 }
@@ -149,7 +160,8 @@ TEST_F(BackgroundTest, TaskbarCreatedPutsTheIconBack) {
         Seq expected;
     };
     for (const Case& c :
-         {Case{"new_shell", false, {"add"}}, Case{"shell_kept_it", true, {"add", "modify"}}}) {
+         {Case{"new_shell", false, {"add", "set_version"}},
+          Case{"shell_kept_it", true, {"add", "modify", "set_version"}}}) {
         SCOPED_TRACE(c.name);
         shell.clear();
         shell.refused.clear();
@@ -159,7 +171,7 @@ TEST_F(BackgroundTest, TaskbarCreatedPutsTheIconBack) {
         // Explorer broadcasts it to every top-level window, hidden ones too.
         SendMessageW(window.hwnd(), taskbar_created, 0, 0);
         EXPECT_EQ(shell.sequence(), c.expected);
-        for (const test::ShellCall& call : shell.calls) {
+        for (const test::ShellCall& call : shell.notifications()) {
             EXPECT_EQ(call.data.hWnd, window.hwnd());
             EXPECT_EQ(call.data.uID, 100u);
             EXPECT_EQ(call.data.hIcon, icon);

@@ -12,6 +12,7 @@ BOOL WINAPI fake_notify(DWORD message, PNOTIFYICONDATAW data) {
     call.what = message == NIM_ADD      ? "add"
                 : message == NIM_MODIFY ? "modify"
                 : message == NIM_DELETE ? "delete"
+                : message == NIM_SETVERSION ? "set_version"
                                         : "other";
     call.data = *data;
     g_fake->calls.push_back(call);

@@ -14,7 +14,7 @@
 namespace tovrelle::test {
 
 struct ShellCall {
-    std::string what;        // "add", "modify", "delete", "create_ex", "create", "destroy"
+    std::string what;  // "add", "modify", "delete", "set_version", "create_ex", "create", "destroy"
     NOTIFYICONDATAW data{};  // notify calls
     HICON icon = nullptr;    // the icon made or destroyed
     std::vector<BYTE> bits;  // creation calls

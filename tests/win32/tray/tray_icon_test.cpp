@@ -48,9 +48,18 @@ class TrayIconTest : public ::testing::Test {
         EXPECT_EQ(call.data.cbSize, kNotifyIconDataSize);
         EXPECT_EQ(call.data.hWnd, owner);
         EXPECT_EQ(call.data.uID, 100u);
-        EXPECT_EQ(call.data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+        EXPECT_EQ(call.data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP));
         EXPECT_EQ(call.data.uCallbackMessage, kTrayCallbackMessage);
         EXPECT_EQ(call.data.hIcon, icon);
+    }
+
+    // The icon asks for version 4, so that a choice by keyboard reaches the window.
+    void expect_version_record(const test::ShellCall& call) {
+        EXPECT_EQ(call.what, "set_version");
+        EXPECT_EQ(call.data.cbSize, kNotifyIconDataSize);
+        EXPECT_EQ(call.data.hWnd, owner);
+        EXPECT_EQ(call.data.uID, 100u);
+        EXPECT_EQ(call.data.uVersion, static_cast<UINT>(NOTIFYICON_VERSION_4));
     }
 
     test::FakeTrayShell shell;
@@ -68,12 +77,13 @@ TEST_F(TrayIconTest, SetTwiceAddsThenModifiesTheOneIcon) {
     EXPECT_NE(first, second);
 
     // The replaced handle is destroyed only after the shell has the new one.
-    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "create_ex", "modify", "destroy"}));
+    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
     const auto n = shell.notifications();
     expect_full_record(n[0], first);
     EXPECT_EQ(test::tip_of(n[0].data), L"甲");
     expect_full_record(n[1], second);
     EXPECT_EQ(test::tip_of(n[1].data), L"  将于22时0分0秒 关机");
+    expect_version_record(shell.calls[2]);
     EXPECT_EQ(shell.calls.back().icon, first);
     EXPECT_EQ(shell.live.count(second), 1u);
 }
@@ -159,7 +169,7 @@ TEST_F(TrayIconTest, TooltipUpdateReachesARegisteredIconOnly) {
     const NOTIFYICONDATAW& d = shell.calls[0].data;
     EXPECT_EQ(d.uID, 100u);
     EXPECT_EQ(d.hWnd, owner);
-    EXPECT_NE(d.uFlags & NIF_TIP, 0u);
+    EXPECT_EQ(d.uFlags, static_cast<UINT>(NIF_TIP | NIF_SHOWTIP));
     EXPECT_EQ(test::tip_of(d), L"  将于6时5分4秒 重启");
     EXPECT_EQ(tray->icon(), icon);
 }
@@ -171,8 +181,8 @@ TEST_F(TrayIconTest, RestoreAddsAgainOrModifiesWhenTheShellStillHasIt) {
         Seq expected;
     };
     const Case cases[] = {
-        {"shell_lost_it", false, {"add"}},
-        {"shell_still_has_it", true, {"add", "modify"}},
+        {"shell_lost_it", false, {"add", "set_version"}},
+        {"shell_still_has_it", true, {"add", "modify", "set_version"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -187,10 +197,11 @@ TEST_F(TrayIconTest, RestoreAddsAgainOrModifiesWhenTheShellStillHasIt) {
         }
         tray->restore();
         EXPECT_EQ(shell.sequence(), c.expected);
-        for (const test::ShellCall& call : shell.calls) {
+        for (const test::ShellCall& call : shell.notifications()) {
             expect_full_record(call, tray->icon());
             EXPECT_EQ(test::tip_of(call.data), L"乙");
         }
+        expect_version_record(shell.calls.back());
         shell.refused.clear();
         tray.reset();
         shell.clear();
@@ -203,7 +214,7 @@ TEST_F(TrayIconTest, RefusedAddStillCountsAsRegistered) {
     tray->set(data(), L"甲");
     EXPECT_TRUE(tray->registered());
     tray->set(data(), L"乙");
-    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "create_ex", "modify", "destroy"}));
+    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
 }
 
 // ---- the icon from the data ----
