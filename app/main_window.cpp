@@ -29,6 +29,13 @@ int min_edit_height(HWND edit) {
     return tm.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE);
 }
 
+// Calls the handler bound to id, if there is one.
+void raise(const std::map<Identity, std::function<void()>>& handlers, Identity id) {
+    if (auto it = handlers.find(id); it != handlers.end() && it->second) {
+        it->second();
+    }
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const WindowDef& def) : def_(def) {}
@@ -163,12 +170,7 @@ bool MainWindow::create_controls(HINSTANCE instance) {
             case ControlKind::Timer: {
                 auto timer = std::make_unique<TimerControl>();
                 const Identity id = c.id;
-                timer->on_periodic = [this, id] {
-                    auto it = events_.periodic.find(id);
-                    if (it != events_.periodic.end() && it->second) {
-                        it->second();
-                    }
-                };
+                timer->on_periodic = [this, id] { raise(events_.periodic, id); };
                 if (timer->create(instance, parent, child_number(c.id), c.timer_period_ms)) {
                     h = timer->hwnd();
                     timers_[c.id] = std::move(timer);
@@ -304,6 +306,8 @@ bool MainWindow::pretranslate(MSG& msg) {
     return false;
 }
 
+// By hand, not IsDialogMessage: that also acts on Shift+Tab, Enter, arrows and mnemonics, and
+// follows the z-order, not the window's own tab order.
 bool MainWindow::handle_key(const MSG& msg) {
     if (msg.wParam != VK_TAB && msg.wParam != VK_ESCAPE) {
         return false;
@@ -364,22 +368,15 @@ void MainWindow::on_command(WPARAM wp, LPARAM lp) {
             for (const ControlDef& c : def_.controls) {
                 if (c.kind == ControlKind::Button && static_cast<unsigned>(child_number(c.id)) == target.index &&
                     control(c.id) == reinterpret_cast<HWND>(lp)) {
-                    auto it = events_.clicked.find(c.id);
-                    if (it != events_.clicked.end() && it->second) {
-                        it->second();
-                    }
+                    raise(events_.clicked, c.id);
                     return;
                 }
             }
             return;
         }
-        case CommandTarget::Kind::MenuEntry: {
-            auto it = events_.item_selected.find(def_.menu[target.index].id);
-            if (it != events_.item_selected.end() && it->second) {
-                it->second();
-            }
+        case CommandTarget::Kind::MenuEntry:
+            raise(events_.item_selected, def_.menu[target.index].id);
             return;
-        }
     }
 }
 
