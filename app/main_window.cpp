@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/integer_edit.h"
-#include "app/window_events.h"
+#include "app/event_routing.h"
 #include "base/parent_brush.h"
 #include "base/window_text.h"
 

@@ -15,29 +15,13 @@
 #include "app/timer_control.h"
 #include "app/transparent_label.h"
 #include "app/window_def.h"
+#include "app/window_events.h"
 #include "base/win_handles.h"
 #include "base/window_base.h"
 
 namespace tovrelle {
 
 using PropertyValue = std::variant<std::monostate, bool, int, std::wstring>;
-
-// The handlers the window calls. Each is optional; an empty one means the event is not handled.
-struct MainWindowEvents {
-    std::function<void()> created;
-    std::function<bool()> can_be_closed;
-    // x, y in client coordinates, key state Ctrl 1 + Shift 2 + Alt 4. A handler that returns
-    // false has the press dropped.
-    std::function<std::optional<bool>(int x, int y, int keys)> right_button_down;
-    std::function<void(int type)> tray_event;
-    std::function<void()> destroyed;  // while the window and its controls still exist
-    std::map<Identity, std::function<void()>> clicked;
-    std::map<Identity, std::function<void()>> periodic;
-    std::map<Identity, std::function<void()>> item_selected;
-    // Messages no fixed event covers (registered messages, WM_TIMECHANGE). A hook that
-    // handles the message sets the result and returns true.
-    std::vector<std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>> message_hooks;
-};
 
 class MainWindow : public WindowBase<MainWindow> {
 public:

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/window_events.h"
+#include "app/event_routing.h"
 #include "tray/icon_from_data.h"
 #include "tray/tooltip.h"
 

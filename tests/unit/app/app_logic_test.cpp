@@ -8,7 +8,7 @@
 #include "app/run_directory.h"
 #include "app/timer_period.h"
 #include "app/window_def.h"
-#include "app/window_events.h"
+#include "app/event_routing.h"
 
 namespace tovrelle {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/window_events.h"
+#include "app/event_routing.h"
 #include "power/notice_box.h"
 #include "tests/win32/support/win32_test_support.h"
 #include "tests/win32/tray/fake_tray_shell.h"

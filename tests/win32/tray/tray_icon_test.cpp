@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_events.h"
+#include "app/event_routing.h"
 #include "tests/win32/tray/fake_tray_shell.h"
 #include "tray/icon_directory.h"
 #include "tray/icon_from_data.h"
