@@ -4,7 +4,7 @@ namespace tovrelle {
 class Program;
 
 // The context menu, hidden mode and the tray icon.
-void wire_background(Program& program);
+void wire_hidden_mode(Program& program);
 
 // The exit item of the context menu: ends the program with exit code 0.
 [[noreturn]] void end_from_exit_item(Program& program);

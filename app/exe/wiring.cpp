@@ -20,7 +20,7 @@ void wire_program(Program& program) {
     events.item_selected[ids::退出软件] = [&program] { end_from_exit_item(program); };
 
     wire_power(program);
-    wire_background(program);
+    wire_hidden_mode(program);
 }
 
 }  // namespace tovrelle

@@ -10,7 +10,7 @@
 #include "power/notice_box.h"
 #include "tests/win32/support/win32_test_support.h"
 #include "tests/win32/tray/fake_tray_shell.h"
-#include "tray/background.h"
+#include "tray/hidden_mode.h"
 #include "tray/icon_from_data.h"
 #include "tray/popup_menu.h"
 
@@ -127,7 +127,7 @@ class ContextMenuTest : public ::testing::Test {
         g_seen = {};
         g_notice_count = 0;
         set_notice_function_for_testing(count_notice);
-        background.bind(window.events());
+        hidden_mode.bind(window.events());
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
         SetForegroundWindow(window.hwnd());
         test::pump(200ms, &window);
@@ -156,7 +156,7 @@ class ContextMenuTest : public ::testing::Test {
     test::FakeTrayShell shell;
     std::wstring suffix;
     MainWindow window;
-    Background background{window, tray_icon_data(GetModuleHandleW(nullptr)),
+    HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)),
                           [this]() -> const std::wstring& { return suffix; }};
     UINT_PTR timer = 0;
 };

@@ -10,7 +10,7 @@
 #include "power/notice_box.h"
 #include "tests/win32/support/win32_test_support.h"
 #include "tests/win32/tray/fake_tray_shell.h"
-#include "tray/background.h"
+#include "tray/hidden_mode.h"
 #include "tray/icon_from_data.h"
 
 namespace tovrelle {
@@ -31,12 +31,12 @@ void record_notice(std::wstring_view text, std::wstring_view title) {
         {std::wstring(text), std::wstring(title), IsWindowVisible(g_window) != FALSE});
 }
 
-class BackgroundTest : public ::testing::Test {
+class HiddenModeTest : public ::testing::Test {
   protected:
     void SetUp() override {
         g_notices.clear();
         set_notice_function_for_testing(record_notice);
-        background.bind(window.events());
+        hidden_mode.bind(window.events());
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
         g_window = window.hwnd();
         test::pump(100ms, &window);
@@ -61,11 +61,11 @@ class BackgroundTest : public ::testing::Test {
     test::FakeTrayShell shell;
     std::wstring suffix;
     MainWindow window;
-    Background background{window, tray_icon_data(GetModuleHandleW(nullptr)),
+    HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)),
                           [this]() -> const std::wstring& { return suffix; }};
 };
 
-TEST_F(BackgroundTest, HiddenModeNoticeThenHiddenThenIconWithTheSuffix) {
+TEST_F(HiddenModeTest, HiddenModeNoticeThenHiddenThenIconWithTheSuffix) {
     suffix = L"  将于22时0分0秒 关机";
     choose_hidden_mode();
     ASSERT_EQ(g_notices.size(), 1u);
@@ -82,13 +82,13 @@ TEST_F(BackgroundTest, HiddenModeNoticeThenHiddenThenIconWithTheSuffix) {
     EXPECT_EQ(test::tip_of(d), L"  将于22时0分0秒 关机");
 }
 
-TEST_F(BackgroundTest, NoScheduleGivesAnEmptyTooltip) {
+TEST_F(HiddenModeTest, NoScheduleGivesAnEmptyTooltip) {
     choose_hidden_mode();
     ASSERT_EQ(shell.notifications().size(), 1u);
     EXPECT_EQ(test::tip_of(shell.notifications()[0].data), L"");
 }
 
-TEST_F(BackgroundTest, OnlyALeftReleaseOnTheIconShowsTheWindow) {
+TEST_F(HiddenModeTest, OnlyALeftReleaseOnTheIconShowsTheWindow) {
     choose_hidden_mode();
     shell.clear();
     for (UINT other :
@@ -104,10 +104,10 @@ TEST_F(BackgroundTest, OnlyALeftReleaseOnTheIconShowsTheWindow) {
     tray_callback(WM_LBUTTONUP);
     EXPECT_TRUE(shown());
     EXPECT_TRUE(shell.calls.empty());
-    EXPECT_TRUE(background.tray_icon()->registered());
+    EXPECT_TRUE(hidden_mode.tray_icon()->registered());
 }
 
-TEST_F(BackgroundTest, TheIconChosenByKeyboardOrMouseShowsTheWindow) {
+TEST_F(HiddenModeTest, TheIconChosenByKeyboardOrMouseShowsTheWindow) {
     // An icon of version 4 reports the choice with the icon number in the high word.
     for (const UINT chosen : {NIN_KEYSELECT, NIN_SELECT}) {
         SCOPED_TRACE(chosen);
@@ -118,7 +118,7 @@ TEST_F(BackgroundTest, TheIconChosenByKeyboardOrMouseShowsTheWindow) {
     }
 }
 
-TEST_F(BackgroundTest, HiddenModeTwiceModifiesTheOneIcon) {
+TEST_F(HiddenModeTest, HiddenModeTwiceModifiesTheOneIcon) {
     choose_hidden_mode();
     tray_callback(WM_LBUTTONUP);
     suffix = L"  将于6时0分0秒 重启";
@@ -129,22 +129,22 @@ TEST_F(BackgroundTest, HiddenModeTwiceModifiesTheOneIcon) {
     EXPECT_EQ(shell.live.size(), 1u);
 }
 
-TEST_F(BackgroundTest, ArmingAScheduleUpdatesARegisteredTooltipAtOnce) {
+TEST_F(HiddenModeTest, ArmingAScheduleUpdatesARegisteredTooltipAtOnce) {
     suffix = L"  将于1时2分3秒 关机";
-    background.on_status_suffix_changed();  // no icon yet
+    hidden_mode.on_status_suffix_changed();  // no icon yet
     EXPECT_TRUE(shell.calls.empty());
 
     choose_hidden_mode();
     tray_callback(WM_LBUTTONUP);
     shell.clear();
     suffix = L"  将于4时5分6秒 重启";
-    background.on_status_suffix_changed();
+    hidden_mode.on_status_suffix_changed();
     ASSERT_EQ(shell.sequence(), Seq{"modify"});
     EXPECT_EQ(test::tip_of(shell.calls[0].data), L"  将于4时5分6秒 重启");
     EXPECT_EQ(shell.calls[0].data.uID, 100u);
 }
 
-TEST_F(BackgroundTest, TaskbarCreatedPutsTheIconBack) {
+TEST_F(HiddenModeTest, TaskbarCreatedPutsTheIconBack) {
     const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
     ASSERT_NE(taskbar_created, 0u);
     SendMessageW(window.hwnd(), taskbar_created, 0, 0);  // before hidden mode: no icon to restore
@@ -152,8 +152,8 @@ TEST_F(BackgroundTest, TaskbarCreatedPutsTheIconBack) {
 
     choose_hidden_mode();
     suffix = L"  将于7时8分9秒 关机";
-    background.on_status_suffix_changed();
-    const HICON icon = background.tray_icon()->icon();
+    hidden_mode.on_status_suffix_changed();
+    const HICON icon = hidden_mode.tray_icon()->icon();
     struct Case {
         const char* name;
         bool add_refused;
@@ -182,11 +182,11 @@ TEST_F(BackgroundTest, TaskbarCreatedPutsTheIconBack) {
     EXPECT_FALSE(shown());
 }
 
-TEST_F(BackgroundTest, DestroyingTheWindowDeletesTheIcon) {
+TEST_F(HiddenModeTest, DestroyingTheWindowDeletesTheIcon) {
     choose_hidden_mode();
     tray_callback(WM_LBUTTONUP);
     const HWND hwnd = window.hwnd();
-    const HICON icon = background.tray_icon()->icon();
+    const HICON icon = hidden_mode.tray_icon()->icon();
     shell.clear();
     DestroyWindow(hwnd);
     ASSERT_EQ(shell.sequence(), (Seq{"delete", "destroy"}));
@@ -195,30 +195,30 @@ TEST_F(BackgroundTest, DestroyingTheWindowDeletesTheIcon) {
     EXPECT_EQ(shell.calls[1].icon, icon);
 }
 
-TEST_F(BackgroundTest, DestroyingTheWindowWithoutAnIconCallsNothing) {
+TEST_F(HiddenModeTest, DestroyingTheWindowWithoutAnIconCallsNothing) {
     DestroyWindow(window.hwnd());
     EXPECT_TRUE(shell.calls.empty());
 }
 
-TEST_F(BackgroundTest, RemoveIconBeforeTheEnd) {
+TEST_F(HiddenModeTest, RemoveIconBeforeTheEnd) {
     choose_hidden_mode();
     shell.clear();
-    background.remove_icon();
+    hidden_mode.remove_icon();
     EXPECT_EQ(shell.sequence(), (Seq{"delete", "destroy"}));
     shell.clear();
     DestroyWindow(window.hwnd());  // nothing left to delete
     EXPECT_TRUE(shell.calls.empty());
 }
 
-TEST(BackgroundWithoutIconData, WindowIsNotLeftHiddenWithoutAnIcon) {
+TEST(HiddenModeWithoutIconData, WindowIsNotLeftHiddenWithoutAnIcon) {
     test::FakeTrayShell shell;
     g_notices.clear();
     set_notice_function_for_testing(record_notice);
     MainWindow window;
     const std::vector<std::uint8_t> damaged = {0, 0, 1, 0, 0, 0};  // an icon file of no images
     const std::wstring suffix;
-    Background background(window, damaged, [&suffix]() -> const std::wstring& { return suffix; });
-    background.bind(window.events());
+    HiddenMode hidden_mode(window, damaged, [&suffix]() -> const std::wstring& { return suffix; });
+    hidden_mode.bind(window.events());
     ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
     g_window = window.hwnd();
     SendMessageW(window.hwnd(), WM_COMMAND, kMenuCommandBase + 1, 0);
