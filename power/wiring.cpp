@@ -1,6 +1,7 @@
 #include "power/wiring.h"
 
 #include <memory>
+#include <utility>
 
 #include "app/program.h"
 #include "power/clock.h"
@@ -10,7 +11,7 @@
 
 namespace tovrelle {
 
-void wire_power(Program& program) {
+void wire_power(Program& program, const PowerParts& parts) {
     // ---- clock line: rebuilt on each periodic event of the clock timer ----
     program.window().events().periodic[ids::时钟1] = [&program] { refresh_clock_line(program); };
     // ---- end of the clock line ----
@@ -18,13 +19,16 @@ void wire_power(Program& program) {
     // ---- power actions and the scheduled shutdown and restart ----
     MainWindowEvents& events = program.window().events();
     // At once, with no question; the force flag is never given.
-    events.clicked[ids::按钮1] = [] { request_and_report(PowerAction::Shutdown); };
-    events.clicked[ids::按钮2] = [] { request_and_report(PowerAction::Restart); };
-    events.clicked[ids::按钮5] = [] { request_and_report(PowerAction::LogOff); };
+    for (const auto& [button, action] : {std::pair{ids::按钮1, PowerAction::Shutdown},
+                                         std::pair{ids::按钮2, PowerAction::Restart},
+                                         std::pair{ids::按钮5, PowerAction::LogOff}}) {
+        events.clicked[button] = [parts, action] {
+            request_and_report(parts.calls, parts.notices, action);
+        };
+    }
 
     bind_schedule(events,
-                  std::make_shared<ScheduledPower>(program.window(), program.state(),
-                                                   read_clock_reading, windows_power_requests()));
+                  std::make_shared<ScheduledPower>(program.window(), program.state(), parts));
     // ---- end of the power actions and the schedule ----
 }
 

@@ -1,13 +1,15 @@
 #include "tray/hidden_mode.h"
 
-#include "power/notice_box.h"
 #include "tray/popup_menu.h"
 
 namespace tovrelle {
 
 HiddenMode::HiddenMode(MainWindow& window, std::span<const std::uint8_t> tray_icon_data,
-                       std::function<const std::wstring&()> status_suffix)
-    : window_(window), tray_icon_data_(tray_icon_data), status_suffix_(std::move(status_suffix)) {}
+                       const StatusSuffix& status_suffix, NoticeBox& notices)
+    : window_(window),
+      tray_icon_data_(tray_icon_data),
+      status_suffix_(status_suffix),
+      notices_(notices) {}
 
 void HiddenMode::bind(MainWindowEvents& events) {
     events.right_button_down = [this](int /*x*/, int /*y*/, int /*keys*/) -> std::optional<bool> {
@@ -34,7 +36,7 @@ void HiddenMode::bind(MainWindowEvents& events) {
 
 void HiddenMode::enter() {
     // The window stays on the screen while the notice is open.
-    show_notice(kHiddenModeNotice, kHiddenModeNoticeTitle);
+    notices_.show(kHiddenModeNotice, kHiddenModeNoticeTitle);
     window_.set_visible(false);
     if (window_.hwnd() == nullptr) {
         return;
@@ -42,7 +44,7 @@ void HiddenMode::enter() {
     if (!tray_) {
         tray_.emplace(window_.hwnd());
     }
-    tray_->set(tray_icon_data_, status_suffix_());
+    tray_->set(tray_icon_data_, status_suffix_.text());
     if (!tray_->registered()) {
         // Without an icon nothing could bring the window back: it stays on the screen.
         OutputDebugStringW(L"tovrelle: no tray icon could be made, the window stays shown\n");
@@ -58,7 +60,7 @@ void HiddenMode::on_tray_event(int type) {
 
 void HiddenMode::on_status_suffix_changed() {
     if (tray_) {
-        tray_->update_tooltip(status_suffix_());
+        tray_->update_tooltip(status_suffix_.text());
     }
 }
 

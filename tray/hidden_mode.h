@@ -6,12 +6,13 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "app/main_window.h"
+#include "app/notice_box.h"
+#include "app/program_state.h"
 #include "tray/tray_icon.h"
 
 namespace tovrelle {
@@ -24,9 +25,9 @@ inline constexpr int kTrayLeftRelease = 1;
 
 class HiddenMode {
   public:
-    // status_suffix gives the current status suffix, the tray icon's tooltip.
+    // status_suffix: the tray icon's tooltip; notices: where the hidden-mode notice goes.
     HiddenMode(MainWindow& window, std::span<const std::uint8_t> tray_icon_data,
-               std::function<const std::wstring&()> status_suffix);
+               const StatusSuffix& status_suffix, NoticeBox& notices);
 
     // Binds the right-button event, the item "隐身运行", the tray event, the window's
     // destruction and the shell's "TaskbarCreated" broadcast.
@@ -50,7 +51,8 @@ class HiddenMode {
   private:
     MainWindow& window_;
     std::span<const std::uint8_t> tray_icon_data_;
-    std::function<const std::wstring&()> status_suffix_;
+    const StatusSuffix& status_suffix_;
+    NoticeBox& notices_;
     std::optional<TrayIcon> tray_;
     UINT taskbar_created_ = 0;
 };

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "app/program.h"
-#include "power/status_suffix.h"
 #include "tray/hidden_mode.h"
 #include "tray/icon_from_data.h"
 
@@ -18,17 +17,17 @@ std::optional<HiddenMode>& hidden_mode() {
 
 }  // namespace
 
-void wire_hidden_mode(Program& program) {
+void wire_hidden_mode(Program& program, NoticeBox& notices) {
     std::optional<HiddenMode>& mode = hidden_mode();
     mode.emplace(program.window(), tray_icon_data(program.instance()),
-               [&program]() -> const std::wstring& { return program.state().status_suffix; });
+                 program.state().status_suffix, notices);
     mode->bind(program.window().events());
     // Arming a schedule while the icon is registered: the tooltip names the new one at once.
-    on_status_suffix_changed = [] {
+    program.state().status_suffix.listen([] {
         if (hidden_mode()) {
             hidden_mode()->on_status_suffix_changed();
         }
-    };
+    });
 }
 
 void end_from_exit_item(Program& program) {

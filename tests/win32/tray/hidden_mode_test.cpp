@@ -7,7 +7,7 @@
 
 #include "app/main_window.h"
 #include "app/event_routing.h"
-#include "power/notice_box.h"
+#include "app/notice_box.h"
 #include "tests/win32/support/win32_test_support.h"
 #include "tests/win32/tray/fake_tray_shell.h"
 #include "tray/hidden_mode.h"
@@ -26,16 +26,18 @@ struct Notice {
 std::vector<Notice> g_notices;
 HWND g_window = nullptr;
 
-void record_notice(std::wstring_view text, std::wstring_view title) {
-    g_notices.push_back(
-        {std::wstring(text), std::wstring(title), IsWindowVisible(g_window) != FALSE});
-}
+class RecordingNotices : public NoticeBox {
+  public:
+    void show(std::wstring_view text, std::wstring_view title) override {
+        g_notices.push_back(
+            {std::wstring(text), std::wstring(title), IsWindowVisible(g_window) != FALSE});
+    }
+};
 
 class HiddenModeTest : public ::testing::Test {
   protected:
     void SetUp() override {
         g_notices.clear();
-        set_notice_function_for_testing(record_notice);
         hidden_mode.bind(window.events());
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
         g_window = window.hwnd();
@@ -45,7 +47,6 @@ class HiddenModeTest : public ::testing::Test {
         if (window.hwnd() != nullptr) {
             DestroyWindow(window.hwnd());
         }
-        set_notice_function_for_testing(nullptr);
         EXPECT_TRUE(shell.live.empty()) << "an icon handle outlived the window";
         EXPECT_EQ(shell.bad_destroys, 0);
     }
@@ -59,14 +60,14 @@ class HiddenModeTest : public ::testing::Test {
     bool shown() const { return IsWindowVisible(window.hwnd()) != FALSE; }
 
     test::FakeTrayShell shell;
-    std::wstring suffix;
+    StatusSuffix suffix;
+    RecordingNotices notices;
     MainWindow window;
-    HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)),
-                          [this]() -> const std::wstring& { return suffix; }};
+    HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)), suffix, notices};
 };
 
 TEST_F(HiddenModeTest, HiddenModeNoticeThenHiddenThenIconWithTheSuffix) {
-    suffix = L"  将于22时0分0秒 关机";
+    suffix.replace(L"  将于22时0分0秒 关机");
     choose_hidden_mode();
     ASSERT_EQ(g_notices.size(), 1u);
     EXPECT_EQ(g_notices[0].text, L"右下角后台运行，双击左键打开界面");
@@ -121,7 +122,7 @@ TEST_F(HiddenModeTest, TheIconChosenByKeyboardOrMouseShowsTheWindow) {
 TEST_F(HiddenModeTest, HiddenModeTwiceModifiesTheOneIcon) {
     choose_hidden_mode();
     tray_callback(WM_LBUTTONUP);
-    suffix = L"  将于6时0分0秒 重启";
+    suffix.replace(L"  将于6时0分0秒 重启");
     choose_hidden_mode();
     EXPECT_EQ(g_notices.size(), 2u);
     EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
@@ -130,14 +131,14 @@ TEST_F(HiddenModeTest, HiddenModeTwiceModifiesTheOneIcon) {
 }
 
 TEST_F(HiddenModeTest, ArmingAScheduleUpdatesARegisteredTooltipAtOnce) {
-    suffix = L"  将于1时2分3秒 关机";
+    suffix.replace(L"  将于1时2分3秒 关机");
     hidden_mode.on_status_suffix_changed();  // no icon yet
     EXPECT_TRUE(shell.calls.empty());
 
     choose_hidden_mode();
     tray_callback(WM_LBUTTONUP);
     shell.clear();
-    suffix = L"  将于4时5分6秒 重启";
+    suffix.replace(L"  将于4时5分6秒 重启");
     hidden_mode.on_status_suffix_changed();
     ASSERT_EQ(shell.sequence(), Seq{"modify"});
     EXPECT_EQ(test::tip_of(shell.calls[0].data), L"  将于4时5分6秒 重启");
@@ -151,7 +152,7 @@ TEST_F(HiddenModeTest, TaskbarCreatedPutsTheIconBack) {
     EXPECT_TRUE(shell.calls.empty());
 
     choose_hidden_mode();
-    suffix = L"  将于7时8分9秒 关机";
+    suffix.replace(L"  将于7时8分9秒 关机");
     hidden_mode.on_status_suffix_changed();
     const HICON icon = hidden_mode.tray_icon()->icon();
     struct Case {
@@ -213,11 +214,11 @@ TEST_F(HiddenModeTest, RemoveIconBeforeTheEnd) {
 TEST(HiddenModeWithoutIconData, WindowIsNotLeftHiddenWithoutAnIcon) {
     test::FakeTrayShell shell;
     g_notices.clear();
-    set_notice_function_for_testing(record_notice);
+    RecordingNotices notices;
     MainWindow window;
     const std::vector<std::uint8_t> damaged = {0, 0, 1, 0, 0, 0};  // an icon file of no images
-    const std::wstring suffix;
-    HiddenMode hidden_mode(window, damaged, [&suffix]() -> const std::wstring& { return suffix; });
+    const StatusSuffix suffix;
+    HiddenMode hidden_mode(window, damaged, suffix, notices);
     hidden_mode.bind(window.events());
     ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
     g_window = window.hwnd();
@@ -226,7 +227,6 @@ TEST(HiddenModeWithoutIconData, WindowIsNotLeftHiddenWithoutAnIcon) {
     EXPECT_TRUE(IsWindowVisible(window.hwnd()));
     EXPECT_TRUE(shell.calls.empty());
     DestroyWindow(window.hwnd());
-    set_notice_function_for_testing(nullptr);
 }
 
 }  // namespace
