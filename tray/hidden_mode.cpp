@@ -5,11 +5,12 @@
 namespace tovrelle {
 
 HiddenMode::HiddenMode(MainWindow& window, std::span<const std::uint8_t> tray_icon_data,
-                       const StatusSuffix& status_suffix, NoticeBox& notices)
+                       const StatusSuffix& status_suffix, NoticeBox& notices, TrayShell& shell)
     : window_(window),
       tray_icon_data_(tray_icon_data),
       status_suffix_(status_suffix),
-      notices_(notices) {}
+      notices_(notices),
+      shell_(shell) {}
 
 void HiddenMode::bind(MainWindowEvents& events) {
     events.right_button_down = [this](int /*x*/, int /*y*/, int /*keys*/) -> std::optional<bool> {
@@ -42,7 +43,7 @@ void HiddenMode::enter() {
         return;
     }
     if (!tray_) {
-        tray_.emplace(window_.hwnd());
+        tray_.emplace(window_.hwnd(), shell_);
     }
     tray_->set(tray_icon_data_, status_suffix_.text());
     if (!tray_->registered()) {

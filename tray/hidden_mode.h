@@ -25,9 +25,10 @@ inline constexpr int kTrayLeftRelease = 1;
 
 class HiddenMode {
   public:
-    // status_suffix: the tray icon's tooltip; notices: where the hidden-mode notice goes.
+    // status_suffix: the tray icon's tooltip; notices: where the hidden-mode notice goes;
+    // shell: the calls behind the tray icon.
     HiddenMode(MainWindow& window, std::span<const std::uint8_t> tray_icon_data,
-               const StatusSuffix& status_suffix, NoticeBox& notices);
+               const StatusSuffix& status_suffix, NoticeBox& notices, TrayShell& shell);
 
     // Binds the right-button event, the item "隐身运行", the tray event, the window's
     // destruction and the shell's "TaskbarCreated" broadcast.
@@ -53,6 +54,7 @@ class HiddenMode {
     std::span<const std::uint8_t> tray_icon_data_;
     const StatusSuffix& status_suffix_;
     NoticeBox& notices_;
+    TrayShell& shell_;
     std::optional<TrayIcon> tray_;
     UINT taskbar_created_ = 0;
 };

@@ -12,26 +12,27 @@ namespace {
 constexpr DWORD kIconFormatVersion = 0x00030000;
 constexpr int kPassWidths[] = {16, 32};
 
-UniqueTrayIcon icon_from_image(const IconImage& image) {
+UniqueTrayIcon icon_from_image(TrayShell& shell, const IconImage& image) {
     // The creation calls take a writable pointer; they get a copy rather than the
     // read-only resource memory.
     std::vector<BYTE> bits(image.bytes.begin(), image.bytes.end());
     const auto size = static_cast<DWORD>(bits.size());
-    const TrayShell& shell = tray_shell();
-    UniqueTrayIcon icon(shell.create_icon_ex(bits.data(), size, TRUE, kIconFormatVersion,
-                                             image.width, image.height, LR_DEFAULTCOLOR));
+    UniqueTrayIcon icon(ShellIcon{shell.create_icon_ex(bits.data(), size, TRUE, kIconFormatVersion,
+                                                       image.width, image.height, LR_DEFAULTCOLOR),
+                                  &shell});
     if (!icon && image.bits_per_pixel != 16) {
-        icon.reset(shell.create_icon(bits.data(), size, TRUE, kIconFormatVersion));
+        icon.reset(
+            ShellIcon{shell.create_icon(bits.data(), size, TRUE, kIconFormatVersion), &shell});
     }
     return icon;
 }
 
 }  // namespace
 
-UniqueTrayIcon icon_from_data(std::span<const std::uint8_t> data) {
+UniqueTrayIcon icon_from_data(TrayShell& shell, std::span<const std::uint8_t> data) {
     for (const int width : kPassWidths) {
         if (const std::optional<IconImage> image = select_icon_image(data, width)) {
-            if (UniqueTrayIcon icon = icon_from_image(*image)) {
+            if (UniqueTrayIcon icon = icon_from_image(shell, *image)) {
                 return icon;
             }
         }

@@ -9,8 +9,8 @@
 namespace tovrelle {
 
 // The 16-pixel image the icon directory picks (a 32-pixel one when that makes no icon),
-// created through the tray shell table. Empty or damaged data gives no icon.
-UniqueTrayIcon icon_from_data(std::span<const std::uint8_t> data);
+// created through shell. Empty or damaged data gives no icon.
+UniqueTrayIcon icon_from_data(TrayShell& shell, std::span<const std::uint8_t> data);
 
 // The bytes of the tray icon data the executable carries (an RCDATA resource), or none.
 std::span<const std::uint8_t> tray_icon_data(HINSTANCE instance);

@@ -17,10 +17,10 @@ std::optional<HiddenMode>& hidden_mode() {
 
 }  // namespace
 
-void wire_hidden_mode(Program& program, NoticeBox& notices) {
+void wire_hidden_mode(Program& program, NoticeBox& notices, TrayShell& shell) {
     std::optional<HiddenMode>& mode = hidden_mode();
     mode.emplace(program.window(), tray_icon_data(program.instance()),
-                 program.state().status_suffix, notices);
+                 program.state().status_suffix, notices, shell);
     mode->bind(program.window().events());
     // Arming a schedule while the icon is registered: the tooltip names the new one at once.
     program.state().status_suffix.listen([] {

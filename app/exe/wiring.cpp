@@ -5,6 +5,7 @@
 #include "appearance/wiring.h"
 #include "power/power_request.h"
 #include "power/wiring.h"
+#include "tray/tray_shell.h"
 #include "tray/wiring.h"
 
 namespace tovrelle {
@@ -22,7 +23,7 @@ void wire_program(Program& program) {
     events.item_selected[ids::退出软件] = [&program] { end_from_exit_item(program); };
 
     wire_power(program, windows_power_parts());
-    wire_hidden_mode(program, windows_notice_box());
+    wire_hidden_mode(program, windows_notice_box(), windows_tray_shell());
 }
 
 }  // namespace tovrelle

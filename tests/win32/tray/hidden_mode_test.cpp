@@ -63,7 +63,8 @@ class HiddenModeTest : public ::testing::Test {
     StatusSuffix suffix;
     RecordingNotices notices;
     MainWindow window;
-    HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)), suffix, notices};
+    HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)), suffix, notices,
+                           shell};
 };
 
 TEST_F(HiddenModeTest, HiddenModeNoticeThenHiddenThenIconWithTheSuffix) {
@@ -218,7 +219,7 @@ TEST(HiddenModeWithoutIconData, WindowIsNotLeftHiddenWithoutAnIcon) {
     MainWindow window;
     const std::vector<std::uint8_t> damaged = {0, 0, 1, 0, 0, 0};  // an icon file of no images
     const StatusSuffix suffix;
-    HiddenMode hidden_mode(window, damaged, suffix, notices);
+    HiddenMode hidden_mode(window, damaged, suffix, notices, shell);
     hidden_mode.bind(window.events());
     ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
     g_window = window.hwnd();

@@ -156,7 +156,8 @@ class ContextMenuTest : public ::testing::Test {
     StatusSuffix suffix;
     CountingNotices notices;
     MainWindow window;
-    HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)), suffix, notices};
+    HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)), suffix, notices,
+                           shell};
     UINT_PTR timer = 0;
 };
 
