@@ -11,8 +11,8 @@
 namespace tovrelle {
 namespace {
 
-// Where a box keeps its input while the replaced procedure is in place.
-constexpr const wchar_t* kInputProperty = L"TovrelleIntegerEdit";
+// Marks this subclass among any others the box may carry.
+constexpr UINT_PTR kSubclassId = 1;
 
 }  // namespace
 
@@ -20,36 +20,33 @@ IntegerEdit* IntegerEdit::install(HWND edit) {
     if (!IsWindow(edit) || of(edit) != nullptr) {
         return nullptr;
     }
-    auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
-    std::unique_ptr<IntegerEdit> input(new IntegerEdit(edit, own));
-    if (!SetPropW(edit, kInputProperty, input.get())) {
+    std::unique_ptr<IntegerEdit> input(new IntegerEdit(edit));
+    if (!SetWindowSubclass(edit, &IntegerEdit::procedure, kSubclassId,
+                           reinterpret_cast<DWORD_PTR>(input.get()))) {
         return nullptr;
     }
-    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IntegerEdit::procedure));
     IntegerEdit* installed = input.release();  // owned by the box from here on
     installed->recalc_frame();
     return installed;
 }
 
 IntegerEdit* IntegerEdit::of(HWND edit) {
-    return static_cast<IntegerEdit*>(GetPropW(edit, kInputProperty));
+    DWORD_PTR input = 0;
+    if (!IsWindow(edit) || !GetWindowSubclass(edit, &IntegerEdit::procedure, kSubclassId, &input)) {
+        return nullptr;
+    }
+    return reinterpret_cast<IntegerEdit*>(input);
 }
 
-LRESULT CALLBACK IntegerEdit::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    IntegerEdit* self = of(hwnd);
-    if (self == nullptr) {
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
+LRESULT CALLBACK IntegerEdit::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                        DWORD_PTR input) {
+    auto* self = reinterpret_cast<IntegerEdit*>(input);
     if (msg == WM_NCDESTROY) {
-        // The box's last message: its own procedure goes back in place (unless another layer
-        // sits on top of ours) and finishes with it; the input goes with the box.
+        // The box's last message: the subclass goes and the box's own handling finishes it;
+        // the input goes with the box.
         std::unique_ptr<IntegerEdit> owned(self);
-        RemovePropW(hwnd, kInputProperty);
-        if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) ==
-            reinterpret_cast<LONG_PTR>(&IntegerEdit::procedure)) {
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(owned->own_));
-        }
-        return owned->call_own(msg, wp, lp);
+        RemoveWindowSubclass(hwnd, &IntegerEdit::procedure, kSubclassId);
+        return DefSubclassProc(hwnd, msg, wp, lp);
     }
     return self->handle_message(msg, wp, lp);
 }
@@ -126,7 +123,7 @@ int IntegerEdit::line_height() const {
     if (!dc) {
         return 0;
     }
-    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(call_own(WM_GETFONT, 0, 0));
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(edit_, WM_GETFONT, 0, 0));
     SelectedObject selected(dc.get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
     SIZE size{};
     if (!GetTextExtentPoint32W(dc.get(), L"W", 1, &size)) {
