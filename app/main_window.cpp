@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
+#include "app/group_box.h"
 #include "app/integer_edit.h"
 #include "app/event_routing.h"
-#include "base/parent_brush.h"
 #include "base/window_text.h"
 
 namespace tovrelle {
@@ -84,34 +84,6 @@ bool MainWindow::create(HINSTANCE instance, bool show) {
     return hwnd() != nullptr;
 }
 
-// The group box holds the status label, which has no background of its own: the box paints
-// its own background so the label shows the window's background through it. The brush is the
-// one the parent hands its static controls, as any control takes its background from its
-// parent, so whatever the parent paints behind its controls (a skin's backdrop, lined up by the
-// brush origin it sets) runs on behind the label; the button face when the parent gives none.
-static LRESULT CALLBACK group_box_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto own = reinterpret_cast<WNDPROC>(GetPropW(hwnd, MainWindow::kOwnProcProperty));
-    if (msg == WM_ERASEBKGND) {
-        auto dc = reinterpret_cast<HDC>(wp);
-        // The parent's answer sets colours and the brush origin on the DC, which the box's own
-        // painting goes on to use: they are put back once the background is filled.
-        const int saved = SaveDC(dc);
-        HBRUSH brush = parent_brush(hwnd, dc, WM_CTLCOLORSTATIC, GetSysColorBrush(COLOR_BTNFACE));
-        RECT rc;
-        GetClientRect(hwnd, &rc);
-        FillRect(dc, &rc, brush);
-        if (saved != 0) {
-            RestoreDC(dc, saved);
-        }
-        return 1;
-    }
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
-        RemovePropW(hwnd, MainWindow::kOwnProcProperty);
-    }
-    return CallWindowProcW(own, hwnd, msg, wp, lp);
-}
-
 HWND MainWindow::container_hwnd(Identity container) const {
     if (container == def_.id) {
         return hwnd();
@@ -136,8 +108,7 @@ bool MainWindow::create_controls(HINSTANCE instance) {
                 h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kGroupBoxStyle, c.left,
                                     c.top, c.width, c.height, parent, as_id(c.id), instance, nullptr);
                 if (h != nullptr) {
-                    SetPropW(h, kOwnProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(h, GWLP_WNDPROC)));
-                    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&group_box_proc));
+                    let_background_through(h);
                 }
                 break;
             case ControlKind::Edit:

@@ -26,8 +26,6 @@ using PropertyValue = std::variant<std::monostate, bool, int, std::wstring>;
 class MainWindow : public WindowBase<MainWindow> {
 public:
     static constexpr const wchar_t* kClassName = L"TovrelleMainWindow";
-    // Window property that keeps the group box's own procedure behind its background painter.
-    static constexpr const wchar_t* kOwnProcProperty = L"TovrelleOwnProc";
 
     explicit MainWindow(const WindowDef& def = main_window_def());
     ~MainWindow();
