@@ -38,7 +38,18 @@ void raise(const std::map<Identity, std::function<void()>>& handlers, Identity i
 
 }  // namespace
 
-MainWindow::MainWindow(const WindowDef& def) : def_(def) {}
+MainWindow::MainWindow(const WindowDef& def, MessageFilter& filter)
+    : def_(def), message_filter_(filter), let_through_{kTrayCallbackMessage} {}
+
+void MainWindow::let_through(UINT message) {
+    if (std::find(let_through_.begin(), let_through_.end(), message) != let_through_.end()) {
+        return;
+    }
+    let_through_.push_back(message);
+    if (hwnd() != nullptr) {
+        message_filter_.allow(hwnd(), message);
+    }
+}
 
 MainWindow::~MainWindow() {
     if (hwnd() != nullptr) {
@@ -57,6 +68,9 @@ bool MainWindow::create(HINSTANCE instance, bool show) {
     if (create_window(kWindowExStyle, caption.c_str(), kWindowStyle, left, top, def_.outer_width,
                       def_.outer_height, nullptr, nullptr, instance) == nullptr) {
         return false;
+    }
+    for (const UINT message : let_through_) {
+        message_filter_.allow(hwnd(), message);
     }
     RECT outer;
     GetWindowRect(hwnd(), &outer);

@@ -12,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/message_filter.h"
 #include "app/timer_control.h"
 #include "app/transparent_label.h"
 #include "app/window_def.h"
@@ -27,7 +28,9 @@ class MainWindow : public WindowBase<MainWindow> {
 public:
     static constexpr const wchar_t* kClassName = L"TovrelleMainWindow";
 
-    explicit MainWindow(const WindowDef& def = main_window_def());
+    // filter: lets the window's messages from other processes through to an elevated window.
+    explicit MainWindow(const WindowDef& def = main_window_def(),
+                        MessageFilter& filter = windows_message_filter());
     ~MainWindow();
 
     MainWindowEvents& events() noexcept { return events_; }
@@ -53,6 +56,10 @@ public:
     void set_visible(bool visible);
     [[nodiscard]] bool visible() const;
 
+    // A message that other processes send the window (the tray callback is one from the start)
+    // reaches it even when the program runs as administrator; from creation on, or at once.
+    void let_through(UINT message);
+
     // Keyboard and right-button handling of the event loop, before a message is dispatched.
     // True when the message was consumed.
     bool pretranslate(MSG& msg);
@@ -72,6 +79,8 @@ private:
     void on_destroy();
 
     const WindowDef& def_;
+    MessageFilter& message_filter_;
+    std::vector<UINT> let_through_;
     MainWindowEvents events_;
     std::map<Identity, HWND> controls_;  // every control; owned by the window as its children
     std::map<Identity, std::unique_ptr<TimerControl>> timers_;

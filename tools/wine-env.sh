@@ -40,9 +40,24 @@ tovrelle_stop_display() {
   fi
 }
 
+# Only the calls the tests watch are traced when a test turns on +relay.
+TOVRELLE_RELAY_INCLUDE='user32.ExitWindowsEx;user32.MessageBoxW;shell32.Shell_NotifyIconW;user32.TrackPopupMenu;kernel32.LoadLibraryExW;kernel32.FreeLibrary;kernel32.SetDefaultDllDirectories;user32.ChangeWindowMessageFilterEx;kernel32.PowerCreateRequest;kernel32.PowerSetRequest'
+
+tovrelle_set_relay_include() {
+  local stamp="$WINEPREFIX/.tovrelle-relay"
+  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$TOVRELLE_RELAY_INCLUDE" ]; then
+    return 0
+  fi
+  wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
+    /d "$TOVRELLE_RELAY_INCLUDE" /f >/dev/null 2>&1
+  wineserver -w
+  printf '%s' "$TOVRELLE_RELAY_INCLUDE" > "$stamp"
+}
+
 tovrelle_make_prefix() {
   local stamp="$WINEPREFIX/.tovrelle-fonts"
   if [ -f "$stamp" ]; then
+    tovrelle_set_relay_include
     return 0
   fi
   mkdir -p "$(dirname "$WINEPREFIX")"
@@ -55,9 +70,6 @@ tovrelle_make_prefix() {
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
       /v "$font" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
   done
-  # Only the calls the tests watch are traced when a test turns on +relay.
-  wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
-    /d 'user32.ExitWindowsEx;user32.MessageBoxW;shell32.Shell_NotifyIconW;user32.TrackPopupMenu;kernel32.LoadLibraryExW;kernel32.FreeLibrary' /f >/dev/null 2>&1
   if [ "$TOVRELLE_WINE_MODE" = test ]; then
     # Tests run on their own virtual display without a window manager: unmanaged windows
     # map and unmap at once instead of waiting for a manager that never answers.
@@ -65,4 +77,5 @@ tovrelle_make_prefix() {
   fi
   wineserver -w
   touch "$stamp"
+  tovrelle_set_relay_include
 }

@@ -24,6 +24,8 @@ void HiddenMode::bind(MainWindowEvents& events) {
     // registered, and must not be matched against (it would be WM_NULL).
     taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
     if (taskbar_created_ != 0) {
+        // Explorer runs unelevated; the broadcast must reach a window run as administrator.
+        window_.let_through(taskbar_created_);
         events.message_hooks.push_back([this](UINT msg, WPARAM, LPARAM, LRESULT& result) {
             if (msg != taskbar_created_) {
                 return false;

@@ -2,6 +2,7 @@
 
 #include "app/notice_box.h"
 #include "app/program.h"
+#include "app/single_instance.h"
 #include "appearance/wiring.h"
 #include "power/power_request.h"
 #include "power/wiring.h"
@@ -24,6 +25,7 @@ void wire_program(Program& program) {
 
     wire_power(program, windows_power_parts());
     wire_hidden_mode(program, windows_notice_box(), windows_tray_shell());
+    bind_show_instance(program.window());
 }
 
 }  // namespace tovrelle

@@ -10,6 +10,7 @@
 //   probe box <title>                  the text of a message box with that title, if one is open
 //   probe press <title> <button id>    presses a button of that message box
 //   probe menu                         left top width height of an open popup menu
+//   probe count                        how many main windows exist, shown or hidden
 #include <windows.h>
 
 #include <cstdio>
@@ -143,6 +144,15 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(_wtoi(argv[3]), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        return 0;
+    }
+    if (command == L"count") {
+        int count = 0;
+        for (HWND h = FindWindowExW(nullptr, nullptr, kMainClass, nullptr); h != nullptr;
+             h = FindWindowExW(nullptr, h, kMainClass, nullptr)) {
+            ++count;
+        }
+        print(std::to_wstring(count));
         return 0;
     }
     if (command == L"menu") {

@@ -73,10 +73,11 @@ class SkinTest(unittest.TestCase):
 
             loads = skin_loads(app.trace())
             self.assertEqual(len(loads), 1, loads)
-            # By full path, from beside the executable, with the library's own folder for its
-            # dependencies (LOAD_WITH_ALTERED_SEARCH_PATH = 8).
+            # By full path, from beside the executable, with the library's own folder and the
+            # system directory for its dependencies (LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR 0x100 |
+            # LOAD_LIBRARY_SEARCH_SYSTEM32 0x800).
             windows_dir = "Z:" + exe_dir.replace("/", "\\\\")
-            self.assertIn(f'L"{windows_dir}\\\\SkinH_EL.dll",00000000,00000008)', loads[0])
+            self.assertIn(f'L"{windows_dir}\\\\SkinH_EL.dll",00000000,00000900)', loads[0])
             self.assertEqual(message_boxes(app.trace()), [])
             self.assertTrue(app.running())
 

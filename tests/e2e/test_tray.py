@@ -11,7 +11,7 @@ import unittest
 
 import tvr
 
-NIM_ADD, NIM_MODIFY, NIM_DELETE = 0, 1, 2
+NIM_ADD, NIM_MODIFY, NIM_DELETE, NIM_SETVERSION = 0, 1, 2, 4
 TRAY_CALLBACK = "0x8064"
 WM_LBUTTONUP, WM_RBUTTONUP, WM_LBUTTONDBLCLK = "0x202", "0x205", "0x203"
 WM_CLOSE = "0x10"
@@ -134,7 +134,7 @@ class TrayTest(unittest.TestCase):
         with tvr.Tovrelle(relay=True) as app:
             self.assertIsNotNone(app.wait_window())
             self.enter_hidden_mode(app)
-            self.assertEqual(tvr.wait_for(lambda: notify_calls(app.trace()), 5.0), [(NIM_ADD, 1)])
+            self.assertEqual(tvr.wait_for(lambda: notify_calls(app.trace()), 5.0), [(NIM_ADD, 1), (NIM_SETVERSION, 1)])
             # A right click and a double click on the icon leave it hidden...
             for mouse in [WM_RBUTTONUP, WM_LBUTTONDBLCLK]:
                 self.assertEqual(tvr.probe("post", TRAY_CALLBACK, 100, mouse), "")
@@ -144,11 +144,11 @@ class TrayTest(unittest.TestCase):
             self.assertEqual(tvr.probe("post", TRAY_CALLBACK, 100, WM_LBUTTONUP), "")
             self.assertTrue(self.wait_visible(True), "the window did not come back")
             self.assertEqual(tvr.probe("window").split()[1:5], [str(v) for v in app.window[1:5]])
-            self.assertEqual(notify_calls(app.trace()), [(NIM_ADD, 1)], "the icon stays")
+            self.assertEqual(notify_calls(app.trace()), [(NIM_ADD, 1), (NIM_SETVERSION, 1)], "the icon stays")
 
             self.close_with_close_box(app)
             self.assertEqual(app.wait_exit(), 0)
-            self.assertEqual(notify_calls(app.trace()), [(NIM_ADD, 1), (NIM_DELETE, 1)])
+            self.assertEqual(notify_calls(app.trace()), [(NIM_ADD, 1), (NIM_SETVERSION, 1), (NIM_DELETE, 1)])
 
     def test_hidden_mode_twice_modifies_the_one_icon(self):
         with tvr.Tovrelle(relay=True) as app:
@@ -157,7 +157,7 @@ class TrayTest(unittest.TestCase):
             tvr.probe("post", TRAY_CALLBACK, 100, WM_LBUTTONUP)
             self.assertTrue(self.wait_visible(True))
             self.enter_hidden_mode(app)
-            self.assertEqual(self.wait_notify_calls(app, 2), [(NIM_ADD, 1), (NIM_MODIFY, 1)])
+            self.assertEqual(self.wait_notify_calls(app, 3), [(NIM_ADD, 1), (NIM_SETVERSION, 1), (NIM_MODIFY, 1)])
             # Closed while hidden (as the session's end would): the icon goes with the window.
             tvr.probe("post", WM_CLOSE, 0, 0)
             self.assertEqual(app.wait_exit(), 0)
@@ -181,7 +181,7 @@ class TrayTest(unittest.TestCase):
             _, menu = self.open_menu(app)
             tvr.click(menu[0] + menu[2] // 2, menu[1] + menu[3] * 3 // 4)
             self.assertEqual(app.wait_exit(), 0)
-            self.assertEqual(notify_calls(app.trace()), [(NIM_ADD, 1), (NIM_DELETE, 1)])
+            self.assertEqual(notify_calls(app.trace()), [(NIM_ADD, 1), (NIM_SETVERSION, 1), (NIM_DELETE, 1)])
 
     def arm_shutdown(self, app, hour, minute, second):
         for number, value in [(tvr.EDIT1, hour), (tvr.EDIT2, minute), (tvr.EDIT3, second)]:
@@ -201,7 +201,7 @@ class TrayTest(unittest.TestCase):
             tvr.probe("post", TRAY_CALLBACK, 100, WM_LBUTTONUP)
             self.assertTrue(self.wait_visible(True))
             self.arm_shutdown(app, 22, 30, 0)
-            self.assertEqual(self.wait_notify_calls(app, 2), [(NIM_ADD, 1), (NIM_MODIFY, 1)])
+            self.assertEqual(self.wait_notify_calls(app, 3), [(NIM_ADD, 1), (NIM_SETVERSION, 1), (NIM_MODIFY, 1)])
 
     def test_a_schedule_fires_while_the_window_is_hidden(self):
         with tvr.Tovrelle(relay=True) as app:

@@ -83,8 +83,9 @@ def screenshot(path):
 class Tovrelle:
     """One run of the program, under a fresh wineserver."""
 
-    def __init__(self, relay=False, debugstr=False, exe=None, cwd=None):
+    def __init__(self, relay=False, debugstr=False, exe=None, cwd=None, env=None):
         self.exe = exe or EXE
+        self.extra_env = env or {}
         self.relay = relay
         self.debugstr = debugstr
         self.cwd = cwd
@@ -107,6 +108,7 @@ class Tovrelle:
         if self.debugstr:
             channels.append("warn+seh")  # OutputDebugString shows up on this channel
         env["WINEDEBUG"] = ",".join(channels) if channels else "-all"
+        env.update(self.extra_env)
         self.proc = subprocess.Popen(["wine", self.exe], stdout=subprocess.DEVNULL,
                                      stderr=self.log, env=env, cwd=self.cwd)
         self.window = None

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "base/win_handles.h"
 #include "tests/win32/support/win32_test_support.h"
 
@@ -333,6 +334,31 @@ TEST_F(MainWindowTest, TrayCallbackRaisesTypedEvents) {
         SendMessageW(window.hwnd(), 0x8064, 100, mouse);
     }
     EXPECT_EQ(types, (std::vector<int>{1, 2, 3, 3}));
+}
+
+TEST(SingleInstance, ASecondStartShowsTheFirstWindowRestoredAndInFront) {
+    MainWindow window;
+    bind_show_instance(window);
+    ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+    const UINT show = RegisterWindowMessageW(kShowInstanceMessageName);
+    for (const int hidden_as : {SW_HIDE, SW_MINIMIZE}) {
+        SCOPED_TRACE(hidden_as);
+        ShowWindow(window.hwnd(), hidden_as);
+        test::pump(std::chrono::milliseconds(100), &window);
+        // What a second start does, from this side.
+        ASSERT_TRUE(show_first_instance());
+        ASSERT_TRUE(test::pump_until([&] { return window.visible() && !IsIconic(window.hwnd()); },
+                                     std::chrono::milliseconds(3000), &window));
+        EXPECT_EQ(GetForegroundWindow(), window.hwnd());
+    }
+    EXPECT_NE(show, 0u);
+}
+
+TEST(SingleInstance, TheFirstStartHoldsTheLockForTheSession) {
+    const InstanceLock first;
+    EXPECT_TRUE(first.first());
+    const InstanceLock second;
+    EXPECT_FALSE(second.first());
 }
 
 }  // namespace

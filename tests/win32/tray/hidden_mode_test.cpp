@@ -34,6 +34,16 @@ class RecordingNotices : public NoticeBox {
     }
 };
 
+// Where Wine only stubs ChangeWindowMessageFilterEx, the calls are watched here.
+class RecordingMessageFilter : public MessageFilter {
+  public:
+    std::vector<std::pair<HWND, UINT>> allowed;
+    bool allow(HWND window, UINT message) override {
+        allowed.emplace_back(window, message);
+        return true;
+    }
+};
+
 class HiddenModeTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -62,7 +72,8 @@ class HiddenModeTest : public ::testing::Test {
     test::FakeTrayShell shell;
     StatusSuffix suffix;
     RecordingNotices notices;
-    MainWindow window;
+    RecordingMessageFilter filter;
+    MainWindow window{main_window_def(), filter};
     HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)), suffix, notices,
                            shell};
 };
@@ -118,6 +129,21 @@ TEST_F(HiddenModeTest, TheIconChosenByKeyboardOrMouseShowsTheWindow) {
         SendMessageW(window.hwnd(), kTrayCallbackMessage, 0, MAKELPARAM(chosen, 100));
         EXPECT_TRUE(shown());
     }
+}
+
+TEST_F(HiddenModeTest, ExplorersMessagesReachAWindowRunAsAdministrator) {
+    // Explorer runs unelevated: its restart broadcast and the icon's callback must pass the
+    // message filter of an elevated window, from the window's creation on.
+    const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+    ASSERT_NE(taskbar_created, 0u);
+    std::vector<std::pair<HWND, UINT>> expected = {{window.hwnd(), kTrayCallbackMessage},
+                                                   {window.hwnd(), taskbar_created}};
+    EXPECT_EQ(filter.allowed, expected);
+    // A message let through after creation is allowed at once, and only once.
+    window.let_through(0xC123);
+    window.let_through(0xC123);
+    expected.emplace_back(window.hwnd(), 0xC123);
+    EXPECT_EQ(filter.allowed, expected);
 }
 
 TEST_F(HiddenModeTest, HiddenModeTwiceModifiesTheOneIcon) {
