@@ -1,8 +1,7 @@
 #include "app/group_box.h"
 
-#include <commctrl.h>
-
 #include "base/parent_brush.h"
+#include "base/window_subclass.h"
 
 namespace tovrelle {
 namespace {
@@ -26,15 +25,15 @@ LRESULT CALLBACK group_box_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
         return 1;
     }
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &group_box_proc, kSubclassId);
+        remove_window_subclass(hwnd, &group_box_proc, kSubclassId);
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return def_subclass_proc(hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
 void let_background_through(HWND group_box) {
-    SetWindowSubclass(group_box, &group_box_proc, kSubclassId, 0);
+    set_window_subclass(group_box, &group_box_proc, kSubclassId, 0);
 }
 
 }  // namespace tovrelle

@@ -21,8 +21,8 @@ IntegerEdit* IntegerEdit::install(HWND edit) {
         return nullptr;
     }
     std::unique_ptr<IntegerEdit> input(new IntegerEdit(edit));
-    if (!SetWindowSubclass(edit, &IntegerEdit::procedure, kSubclassId,
-                           reinterpret_cast<DWORD_PTR>(input.get()))) {
+    if (!set_window_subclass(edit, &IntegerEdit::procedure, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(input.get()))) {
         return nullptr;
     }
     IntegerEdit* installed = input.release();  // owned by the box from here on
@@ -32,7 +32,8 @@ IntegerEdit* IntegerEdit::install(HWND edit) {
 
 IntegerEdit* IntegerEdit::of(HWND edit) {
     DWORD_PTR input = 0;
-    if (!IsWindow(edit) || !GetWindowSubclass(edit, &IntegerEdit::procedure, kSubclassId, &input)) {
+    if (!IsWindow(edit) ||
+        !get_window_subclass(edit, &IntegerEdit::procedure, kSubclassId, &input)) {
         return nullptr;
     }
     return reinterpret_cast<IntegerEdit*>(input);
@@ -45,8 +46,8 @@ LRESULT CALLBACK IntegerEdit::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         // The box's last message: the subclass goes and the box's own handling finishes it;
         // the input goes with the box.
         std::unique_ptr<IntegerEdit> owned(self);
-        RemoveWindowSubclass(hwnd, &IntegerEdit::procedure, kSubclassId);
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        remove_window_subclass(hwnd, &IntegerEdit::procedure, kSubclassId);
+        return def_subclass_proc(hwnd, msg, wp, lp);
     }
     return self->handle_message(msg, wp, lp);
 }

@@ -4,9 +4,10 @@
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <functional>
+
+#include "base/window_subclass.h"
 
 namespace tovrelle {
 
@@ -34,7 +35,7 @@ class IntegerEdit {
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
     // The box's own handling, below this subclass; only while a message of the box is handled.
     LRESULT call_own(UINT msg, WPARAM wp, LPARAM lp) const {
-        return DefSubclassProc(edit_, msg, wp, lp);
+        return def_subclass_proc(edit_, msg, wp, lp);
     }
 
     void normalise();
