@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "app/event_routing.h"
 #include "app/exit_cleanup.h"
+#include "app/program_state.h"
 #include "app/run_directory.h"
 #include "app/timer_period.h"
 #include "app/window_def.h"
-#include "app/event_routing.h"
 
 namespace tovrelle {
 namespace {
@@ -43,6 +44,27 @@ TEST(AsCurrentDirectory, ADriveRootTakesItsBackslash) {
     EXPECT_EQ(as_current_directory(L"C:\\Tools"), L"C:\\Tools");
     EXPECT_EQ(as_current_directory(L"\\\\server\\share"), L"\\\\server\\share");
     EXPECT_EQ(as_current_directory(L""), L"");
+}
+
+// ---- status suffix ----
+
+// Every listener hears of each replacement after the text has changed; the exit clean-up
+// empties it and nobody hears of anything after that.
+TEST(StatusSuffix, TellsEveryListenerAfterEachReplacement) {
+    StatusSuffix suffix;
+    std::vector<std::wstring> heard;
+    suffix.listen([&] { heard.push_back(L"a:" + suffix.text()); });
+    suffix.listen([&] { heard.push_back(L"b:" + suffix.text()); });
+    suffix.replace(L"  将于1时2分3秒 关机");
+    suffix.replace(L"");
+    EXPECT_EQ(heard, (std::vector<std::wstring>{L"a:  将于1时2分3秒 关机", L"b:  将于1时2分3秒 关机",
+                                                L"a:", L"b:"}));
+    suffix.replace(L"x");
+    heard.clear();
+    suffix.release();
+    EXPECT_EQ(suffix.text(), L"");
+    suffix.replace(L"y");
+    EXPECT_TRUE(heard.empty());
 }
 
 // ---- exit clean-up list ----
