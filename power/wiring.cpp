@@ -1,7 +1,6 @@
 #include "power/wiring.h"
 
 #include <memory>
-#include <utility>
 
 #include "app/program.h"
 #include "power/clock.h"
@@ -19,13 +18,12 @@ void wire_power(Program& program, const PowerParts& parts) {
     // ---- power actions and the scheduled shutdown and restart ----
     MainWindowEvents& events = program.window().events();
     // At once, with no question; the force flag is never given.
-    for (const auto& [button, action] : {std::pair{ids::按钮1, PowerAction::Shutdown},
-                                         std::pair{ids::按钮2, PowerAction::Restart},
-                                         std::pair{ids::按钮5, PowerAction::LogOff}}) {
-        events.clicked[button] = [parts, action] {
-            request_and_report(parts.calls, parts.notices, action);
-        };
-    }
+    const auto request = [parts](PowerAction action) {
+        return [parts, action] { request_and_report(parts.calls, parts.notices, action); };
+    };
+    events.clicked[ids::按钮1] = request(PowerAction::Shutdown);
+    events.clicked[ids::按钮2] = request(PowerAction::Restart);
+    events.clicked[ids::按钮5] = request(PowerAction::LogOff);
 
     bind_schedule(events,
                   std::make_shared<ScheduledPower>(program.window(), program.state(), parts));
