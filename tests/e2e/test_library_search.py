@@ -157,27 +157,12 @@ class LibrarySearchTest(unittest.TestCase):
     def drive_through_a_whole_run(self, app):
         # Arming: a schedule far from now, so nothing fires.
         target = datetime.datetime.now() + datetime.timedelta(hours=6)
-        for box, value in [(tvr.EDIT1, target.hour), (tvr.EDIT2, target.minute), (tvr.EDIT3, 0)]:
-            app.click_control(box)
-            tvr.key("ctrl+a", "BackSpace")
-            tvr.type_text(str(value))
-        app.click_control(tvr.BUTTON3)
-        self.assertIsNotNone(tvr.wait_for(lambda: tvr.probe("box", "定时关机成功"), 5.0))
-        tvr.probe("press", "定时关机成功", 1)
-        self.assertTrue(tvr.wait_for(lambda: tvr.probe("box", "定时关机成功") is None, 5.0))
-        # Hidden mode, through the menu on a right click, then back through the tray icon.
-        group = app.control_rect(tvr.GROUPBOX1)
-        tvr.click(group[0] + 120, group[1] + 8 + 150, button=3)
-        menu = tvr.wait_for(lambda: tvr.probe("menu"), 5.0)
-        self.assertIsNotNone(menu, "no menu")
-        left, top, width, height = [int(v) for v in menu.split()]
-        tvr.click(left + width // 2, top + height // 4)
-        self.assertIsNotNone(tvr.wait_for(lambda: tvr.probe("box", "提示消息"), 5.0))
-        tvr.probe("press", "提示消息", 1)
-        self.assertTrue(tvr.wait_for(lambda: tvr.probe("window").split()[5] == "0", 5.0))
+        self.assertIsNotNone(tvr.arm(app, tvr.BUTTON3, "定时关机成功", target.hour, target.minute, 0))
+        # Hidden mode, then back through the tray icon.
+        self.assertTrue(tvr.enter_hidden_mode(app), "the window did not hide")
         time.sleep(1.5)  # a few checks of the schedule run while hidden
         tvr.probe("post", "0x8064", 100, "0x202")
-        self.assertTrue(tvr.wait_for(lambda: tvr.probe("window").split()[5] == "1", 5.0))
+        self.assertTrue(tvr.wait_for(lambda: tvr.window_visible(), 5.0))
         # The end: Esc closes the window.
         app.click_control(tvr.BUTTON1, button=3)  # a right press on a button does nothing else
         tvr.key("Escape")

@@ -5,7 +5,7 @@ import subprocess
 import unittest
 
 import tvr
-from test_tray import NOTICE_TITLE, TRAY_CALLBACK, notify_calls
+from test_tray import TRAY_CALLBACK, notify_calls
 
 
 class SingleInstanceTest(unittest.TestCase):
@@ -24,30 +24,17 @@ class SingleInstanceTest(unittest.TestCase):
         with tvr.Tovrelle(relay=True) as app:
             self.assertIsNotNone(app.wait_window(), "the window never showed")
             # A schedule, then hidden mode behind the tray icon.
-            app.click_control(tvr.EDIT1)
-            tvr.key("ctrl+a", "BackSpace")
-            tvr.type_text("23")
-            app.click_control(tvr.BUTTON3)
-            self.assertIsNotNone(tvr.wait_for(lambda: tvr.probe("box", "定时关机成功"), 5.0))
-            tvr.probe("press", "定时关机成功", 1)
+            self.assertIsNotNone(tvr.arm(app, tvr.BUTTON3, "定时关机成功", 23, 0, 0))
             suffix_before = tvr.wait_for(
                 lambda: (lambda t: t if t and t.endswith("关机") else None)(
                     tvr.probe("text", tvr.LABEL1)), 3.0)
             self.assertIsNotNone(suffix_before)
-            group = app.control_rect(tvr.GROUPBOX1)
-            tvr.click(group[0] + 120, group[1] + 8 + 150, button=3)
-            menu = tvr.wait_for(lambda: tvr.probe("menu"), 5.0)
-            self.assertIsNotNone(menu, "no menu")
-            left, top, width, height = [int(v) for v in menu.split()]
-            tvr.click(left + width // 2, top + height // 4)
-            self.assertIsNotNone(tvr.wait_for(lambda: tvr.probe("box", NOTICE_TITLE), 5.0))
-            tvr.probe("press", NOTICE_TITLE, 1)
-            self.assertTrue(tvr.wait_for(lambda: tvr.probe("window").split()[5] == "0", 5.0))
+            self.assertTrue(tvr.enter_hidden_mode(app), "the window did not hide")
             calls_before = tvr.wait_for(lambda: notify_calls(app.trace()), 5.0)
             self.assertTrue(calls_before, "no tray icon")
 
             self.assertEqual(self.start_again(), 0, "the second start did not end with 0")
-            self.assertTrue(tvr.wait_for(lambda: tvr.probe("window").split()[5] == "1", 5.0),
+            self.assertTrue(tvr.wait_for(lambda: tvr.window_visible(), 5.0),
                             "the first window did not come back")
             self.assertEqual(tvr.probe("count"), "1", "a second window was opened")
             self.assertTrue(app.running())

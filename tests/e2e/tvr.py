@@ -80,6 +80,46 @@ def screenshot(path):
     run(["/usr/bin/import", "-window", "root", path], timeout=60)
 
 
+def window_visible():
+    answer = probe("window")
+    return None if answer is None else answer.split()[5] == "1"
+
+
+def dismiss_notice(title, timeout=5.0):
+    """Presses OK on the notice box with that title; its text, or None when none came."""
+    text = wait_for(lambda: probe("box", title), timeout)
+    if text is not None:
+        probe("press", title, 1)
+        wait_for(lambda: probe("box", title) is None, timeout)
+    return text
+
+
+def arm(app, button, title, hour, minute, second):
+    """Types the target into the three boxes, presses an arming button and dismisses its
+    notice; the notice's text."""
+    for box, value in [(EDIT1, hour), (EDIT2, minute), (EDIT3, second)]:
+        app.click_control(box)
+        key("ctrl+a", "BackSpace")
+        type_text(str(value))
+    app.click_control(button)
+    return dismiss_notice(title)
+
+
+def enter_hidden_mode(app):
+    """隐身运行 through the menu of a right click on a free spot, and its notice dismissed;
+    whether the window then hid."""
+    group = app.control_rect(GROUPBOX1)
+    click(group[0] + 120, group[1] + 8 + 150, button=3)
+    menu = wait_for(lambda: probe("menu"), 5.0)
+    if menu is None:
+        return False
+    left, top, width, height = [int(v) for v in menu.split()]
+    click(left + width // 2, top + height // 4)
+    if dismiss_notice("提示消息") is None:
+        return False
+    return bool(wait_for(lambda: window_visible() is False, 5.0))
+
+
 class Tovrelle:
     """One run of the program, under a fresh wineserver."""
 
