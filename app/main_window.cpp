@@ -36,6 +36,20 @@ void raise(const std::map<Identity, std::function<void()>>& handlers, Identity i
     }
 }
 
+// Black text on white in the edit boxes.
+LRESULT edit_colours(HDC dc) {
+    SetTextColor(dc, 0x00000000);
+    SetBkColor(dc, kEditBackground);
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
+
+// Black text on the button face on buttons, the group box and the labels.
+LRESULT control_colours(HDC dc) {
+    SetTextColor(dc, 0x00000000);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const WindowDef& def, MessageFilter& filter)
@@ -111,58 +125,7 @@ bool MainWindow::create_controls(HINSTANCE instance) {
         if (parent == nullptr) {
             return false;
         }
-        const std::wstring text(c.text);
-        HWND h = nullptr;
-        switch (c.kind) {
-            case ControlKind::Button:
-                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kButtonStyle, c.left, c.top,
-                                    c.width, c.height, parent, as_id(c.id), instance, nullptr);
-                break;
-            case ControlKind::GroupBox:
-                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kGroupBoxStyle, c.left,
-                                    c.top, c.width, c.height, parent, as_id(c.id), instance, nullptr);
-                if (h != nullptr) {
-                    let_background_through(h);
-                }
-                break;
-            case ControlKind::Edit:
-                h = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(), kChildStyle | kEditStyle, c.left,
-                                    c.top, c.width, c.height, parent, as_id(c.id), instance, nullptr);
-                if (h != nullptr) {
-                    SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
-                    const int need = min_edit_height(h);
-                    if (c.height < need) {
-                        SetWindowPos(h, nullptr, 0, 0, c.width, need, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-                    }
-                    // Integer-only input; a box without it would take any text, so it counts
-                    // as a control that could not be made.
-                    if (IntegerEdit::install(h) == nullptr) {
-                        DestroyWindow(h);
-                        h = nullptr;
-                    }
-                }
-                break;
-            case ControlKind::TransparentLabel: {
-                auto label = std::make_unique<TransparentLabel>();
-                if (label->create(instance, parent, child_number(c.id),
-                                  RECT{c.left, c.top, c.left + c.width, c.top + c.height}, c.text,
-                                  c.text_colour)) {
-                    h = label->hwnd();
-                    labels_[c.id] = std::move(label);
-                }
-                break;
-            }
-            case ControlKind::Timer: {
-                auto timer = std::make_unique<TimerControl>();
-                const Identity id = c.id;
-                timer->on_periodic = [this, id] { raise(events_.periodic, id); };
-                if (timer->create(instance, parent, child_number(c.id), c.timer_period_ms)) {
-                    h = timer->hwnd();
-                    timers_[c.id] = std::move(timer);
-                }
-                break;
-            }
-        }
+        HWND h = create_control(instance, c, parent);
         if (h == nullptr) {
             return false;
         }
@@ -176,6 +139,84 @@ bool MainWindow::create_controls(HINSTANCE instance) {
         }
     }
     return true;
+}
+
+HWND MainWindow::create_control(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    switch (c.kind) {
+        case ControlKind::Button:
+            return create_button(instance, c, parent);
+        case ControlKind::GroupBox:
+            return create_group_box(instance, c, parent);
+        case ControlKind::Edit:
+            return create_edit(instance, c, parent);
+        case ControlKind::TransparentLabel:
+            return create_label(instance, c, parent);
+        case ControlKind::Timer:
+            return create_timer(instance, c, parent);
+    }
+    return nullptr;
+}
+
+HWND MainWindow::create_button(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    const std::wstring text(c.text);
+    return CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kButtonStyle, c.left, c.top,
+                           c.width, c.height, parent, as_id(c.id), instance, nullptr);
+}
+
+HWND MainWindow::create_group_box(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    const std::wstring text(c.text);
+    HWND h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kGroupBoxStyle, c.left,
+                             c.top, c.width, c.height, parent, as_id(c.id), instance, nullptr);
+    if (h != nullptr) {
+        let_background_through(h);
+    }
+    return h;
+}
+
+HWND MainWindow::create_edit(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    const std::wstring text(c.text);
+    HWND h = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(), kChildStyle | kEditStyle,
+                             c.left, c.top, c.width, c.height, parent, as_id(c.id), instance,
+                             nullptr);
+    if (h == nullptr) {
+        return nullptr;
+    }
+    SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
+    const int need = min_edit_height(h);
+    if (c.height < need) {
+        SetWindowPos(h, nullptr, 0, 0, c.width, need, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // Integer-only input; a box without it would take any text, so it counts as a control
+    // that could not be made.
+    if (IntegerEdit::install(h) == nullptr) {
+        DestroyWindow(h);
+        return nullptr;
+    }
+    return h;
+}
+
+HWND MainWindow::create_label(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    auto label = std::make_unique<TransparentLabel>();
+    if (!label->create(instance, parent, child_number(c.id),
+                       RECT{c.left, c.top, c.left + c.width, c.top + c.height}, c.text,
+                       c.text_colour)) {
+        return nullptr;
+    }
+    HWND h = label->hwnd();
+    labels_[c.id] = std::move(label);
+    return h;
+}
+
+HWND MainWindow::create_timer(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    auto timer = std::make_unique<TimerControl>();
+    const Identity id = c.id;
+    timer->on_periodic = [this, id] { raise(events_.periodic, id); };
+    if (!timer->create(instance, parent, child_number(c.id), c.timer_period_ms)) {
+        return nullptr;
+    }
+    HWND h = timer->hwnd();
+    timers_[c.id] = std::move(timer);
+    return h;
 }
 
 HWND MainWindow::control(Identity id) const {
@@ -378,64 +419,88 @@ void MainWindow::on_destroy() {
     }
 }
 
-LRESULT MainWindow::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
+bool MainWindow::run_message_hooks(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     for (auto& hook : events_.message_hooks) {
-        LRESULT result = 0;
         if (hook && hook(msg, wp, lp, result)) {
-            return result;
+            return true;
         }
+    }
+    return false;
+}
+
+bool MainWindow::may_close() const {
+    return !events_.can_be_closed || events_.can_be_closed();
+}
+
+void MainWindow::on_close() {
+    if (may_close()) {
+        DestroyWindow(hwnd());
+    }
+}
+
+LRESULT MainWindow::on_query_end_session(WPARAM wp, LPARAM lp) {
+    // The default answer first; only a yes there is put to the can-be-closed handler.
+    if (DefWindowProcW(hwnd(), WM_QUERYENDSESSION, wp, lp) == FALSE) {
+        return FALSE;
+    }
+    return may_close() ? TRUE : FALSE;
+}
+
+void MainWindow::remember_focus(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd(), focus)) {
+            focus_on_deactivate_ = focus;
+        }
+    }
+}
+
+void MainWindow::restore_focus() {
+    HWND target = focus_on_deactivate_;
+    if (target == nullptr || !IsWindow(target) || !IsChild(hwnd(), target)) {
+        target = def_.tab_order.empty() ? nullptr : control(def_.tab_order.front());
+    }
+    if (target != nullptr) {
+        SetFocus(target);
+    }
+}
+
+void MainWindow::on_tray_callback(LPARAM lp) {
+    if (const std::optional<int> type = tray_event_type(static_cast<std::uint32_t>(lp));
+        type.has_value() && events_.tray_event) {
+        events_.tray_event(*type);
+    }
+}
+
+LRESULT MainWindow::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT result = 0; run_message_hooks(msg, wp, lp, result)) {
+        return result;
     }
     switch (msg) {
         case WM_COMMAND:
             on_command(wp, lp);
             return 0;
         case WM_CLOSE:
-            if (!events_.can_be_closed || events_.can_be_closed()) {
-                DestroyWindow(hwnd());
-            }
+            on_close();
             return 0;
-        case WM_QUERYENDSESSION: {
-            // The default answer first; only a yes there is put to the can-be-closed handler.
-            if (DefWindowProcW(hwnd(), msg, wp, lp) == FALSE) {
-                return FALSE;
-            }
-            return (!events_.can_be_closed || events_.can_be_closed()) ? TRUE : FALSE;
-        }
+        case WM_QUERYENDSESSION:
+            return on_query_end_session(wp, lp);
         case WM_DESTROY:
             on_destroy();
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wp) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                if (focus != nullptr && IsChild(hwnd(), focus)) {
-                    focus_on_deactivate_ = focus;
-                }
-            }
+            remember_focus(wp);
             return DefWindowProcW(hwnd(), msg, wp, lp);
-        case WM_SETFOCUS: {
-            HWND target = focus_on_deactivate_;
-            if (target == nullptr || !IsWindow(target) || !IsChild(hwnd(), target)) {
-                target = def_.tab_order.empty() ? nullptr : control(def_.tab_order.front());
-            }
-            if (target != nullptr) {
-                SetFocus(target);
-            }
+        case WM_SETFOCUS:
+            restore_focus();
             return 0;
-        }
         case WM_CTLCOLOREDIT:
-            SetTextColor(reinterpret_cast<HDC>(wp), 0x00000000);
-            SetBkColor(reinterpret_cast<HDC>(wp), kEditBackground);
-            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+            return edit_colours(reinterpret_cast<HDC>(wp));
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORSTATIC:
-            SetTextColor(reinterpret_cast<HDC>(wp), 0x00000000);
-            SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            return control_colours(reinterpret_cast<HDC>(wp));
         case kTrayCallbackMessage:
-            if (const std::optional<int> type = tray_event_type(static_cast<std::uint32_t>(lp));
-                type.has_value() && events_.tray_event) {
-                events_.tray_event(*type);
-            }
+            on_tray_callback(lp);
             return 0;
         default:
             return DefWindowProcW(hwnd(), msg, wp, lp);

@@ -72,11 +72,24 @@ private:
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
 
     bool create_controls(HINSTANCE instance);
+    HWND create_control(HINSTANCE instance, const ControlDef& c, HWND parent);
+    HWND create_button(HINSTANCE instance, const ControlDef& c, HWND parent);
+    HWND create_group_box(HINSTANCE instance, const ControlDef& c, HWND parent);
+    HWND create_edit(HINSTANCE instance, const ControlDef& c, HWND parent);
+    HWND create_label(HINSTANCE instance, const ControlDef& c, HWND parent);
+    HWND create_timer(HINSTANCE instance, const ControlDef& c, HWND parent);
     HWND container_hwnd(Identity container) const;
     bool handle_key(const MSG& msg);
     void move_focus_forward();
     void on_command(WPARAM wp, LPARAM lp);
     void on_destroy();
+    bool run_message_hooks(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    [[nodiscard]] bool may_close() const;
+    void on_close();
+    LRESULT on_query_end_session(WPARAM wp, LPARAM lp);
+    void remember_focus(WPARAM wp);
+    void restore_focus();
+    void on_tray_callback(LPARAM lp);
 
     const WindowDef& def_;
     MessageFilter& message_filter_;
