@@ -416,69 +416,94 @@ void paint_up_down(const Record& r, const Scheme& s, OffScreen& os) {
     }
 }
 
-void paint_group_box(const Record& r, OffScreen& os) {
-    HDC dc = os.dc();
-    const RECT all = os.all();
-    os.copy_from_window();
-
+// The group box's caption: its text and the rectangle it takes, at the top left.
+struct GroupCaption {
     wchar_t text[257];
-    const int n = text_of(r.hwnd, text);
-    SelectedObject font(dc, font_of(r.hwnd));
-    RECT caption{0, 0, 0, 0};
-    if (n > 0) {
-        DrawTextW(dc, text, n, &caption, DT_SINGLELINE | DT_CALCRECT | prefix_flags(r.hwnd));
+    int length = 0;
+    RECT rect{0, 0, 0, 0};
+};
+
+// Measured with the box's font selected into dc; without a text, one line of the font high.
+void measure_caption(const Record& r, HDC dc, GroupCaption& caption) {
+    caption.length = text_of(r.hwnd, caption.text);
+    if (caption.length > 0) {
+        DrawTextW(dc, caption.text, caption.length, &caption.rect,
+                  DT_SINGLELINE | DT_CALCRECT | prefix_flags(r.hwnd));
     } else {
         TEXTMETRICW tm{};
         GetTextMetricsW(dc, &tm);
-        caption.bottom = tm.tmHeight;
+        caption.rect.bottom = tm.tmHeight;
     }
-    const int top = group_frame_top(caption.bottom - caption.top);
-    const RECT box{0, top, all.right, all.bottom};
+}
 
-    // Clear the system's 2-pixel etched frame and everything above its top line.
-    const RECT bands[] = {{0, 0, all.right, top + 2},
+// Clears the system's 2-pixel etched frame and everything above its top line.
+void clear_system_frame(const Record& r, HDC dc, const RECT& all, const RECT& box) {
+    const RECT bands[] = {{0, 0, all.right, box.top + 2},
                           {0, box.bottom - 2, all.right, box.bottom},
-                          {0, top, 2, box.bottom},
-                          {all.right - 2, top, all.right, box.bottom}};
+                          {0, box.top, 2, box.bottom},
+                          {all.right - 2, box.top, all.right, box.bottom}};
     for (const RECT& band : bands) {
         if (!is_empty(band)) {
             FillRect(dc, &band, r.parent_brush);
         }
     }
-    frame(dc, box, kGroupFrame);
+}
 
-    // Rounded corners: five pixels back to the background, two on the diagonal in the frame
-    // colour, mirrored for each corner.
+// Rounded corners: five pixels back to the background, two on the diagonal in the frame
+// colour, mirrored for each corner.
+void round_corners(HDC dc, const RECT& box) {
     const COLORREF background = GetPixel(dc, 0, 0);
-    if (box.right - box.left >= 6 && box.bottom - box.top >= 6) {
-        static constexpr POINT kCleared[5] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {0, 2}};
-        static constexpr POINT kDiagonal[2] = {{2, 1}, {1, 2}};
-        const int right = box.right - 1;
-        const int bottom = box.bottom - 1;
-        const auto put = [&](const POINT& p, COLORREF c) {
-            SetPixelV(dc, box.left + p.x, box.top + p.y, c);
-            SetPixelV(dc, right - p.x, box.top + p.y, c);
-            SetPixelV(dc, box.left + p.x, bottom - p.y, c);
-            SetPixelV(dc, right - p.x, bottom - p.y, c);
-        };
-        for (const POINT& p : kCleared) {
-            put(p, background);
-        }
-        for (const POINT& p : kDiagonal) {
-            put(p, kGroupFrame);
-        }
+    if (box.right - box.left < 6 || box.bottom - box.top < 6) {
+        return;
     }
+    static constexpr POINT kCleared[5] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {0, 2}};
+    static constexpr POINT kDiagonal[2] = {{2, 1}, {1, 2}};
+    const int right = box.right - 1;
+    const int bottom = box.bottom - 1;
+    const auto put = [&](const POINT& p, COLORREF c) {
+        SetPixelV(dc, box.left + p.x, box.top + p.y, c);
+        SetPixelV(dc, right - p.x, box.top + p.y, c);
+        SetPixelV(dc, box.left + p.x, bottom - p.y, c);
+        SetPixelV(dc, right - p.x, bottom - p.y, c);
+    };
+    for (const POINT& p : kCleared) {
+        put(p, background);
+    }
+    for (const POINT& p : kDiagonal) {
+        put(p, kGroupFrame);
+    }
+}
 
-    if (n > 0) {
-        const auto style = static_cast<std::uint32_t>(GetWindowLongW(r.hwnd, GWL_STYLE));
-        const int width = caption.right - caption.left;
-        const int left = group_caption_left(style, all.right, width);
-        RECT place{left, 0, left + width, caption.bottom - caption.top};
-        RECT gap{left - 2, top, left + width + 2, top + 1};
-        FillRect(dc, &gap, r.parent_brush);
-        SetTextColor(dc, r.text_colour);
-        DrawTextW(dc, text, n, &place, DT_SINGLELINE | DT_NOCLIP | prefix_flags(r.hwnd));
+// The caption where the box's style puts it, in a gap of the frame's top line.
+void draw_caption(const Record& r, HDC dc, const RECT& all, const RECT& box,
+                  const GroupCaption& caption) {
+    if (caption.length <= 0) {
+        return;
     }
+    const auto style = static_cast<std::uint32_t>(GetWindowLongW(r.hwnd, GWL_STYLE));
+    const int width = caption.rect.right - caption.rect.left;
+    const int left = group_caption_left(style, all.right, width);
+    RECT place{left, 0, left + width, caption.rect.bottom - caption.rect.top};
+    RECT gap{left - 2, box.top, left + width + 2, box.top + 1};
+    FillRect(dc, &gap, r.parent_brush);
+    SetTextColor(dc, r.text_colour);
+    DrawTextW(dc, caption.text, caption.length, &place,
+              DT_SINGLELINE | DT_NOCLIP | prefix_flags(r.hwnd));
+}
+
+void paint_group_box(const Record& r, OffScreen& os) {
+    HDC dc = os.dc();
+    const RECT all = os.all();
+    os.copy_from_window();
+    SelectedObject font(dc, font_of(r.hwnd));
+    GroupCaption caption;
+    measure_caption(r, dc, caption);
+    const int top = group_frame_top(caption.rect.bottom - caption.rect.top);
+    const RECT box{0, top, all.right, all.bottom};
+    clear_system_frame(r, dc, all, box);
+    frame(dc, box, kGroupFrame);
+    round_corners(dc, box);
+    draw_caption(r, dc, all, box, caption);
 }
 
 }  // namespace
