@@ -27,6 +27,27 @@ HWND top_level_of(HWND hwnd) {
     return top;
 }
 
+// Whether the top-level window clips its children and the child of it that holds the label
+// covers the label's whole area (screen coordinates), so that nothing the top-level window
+// paints there can show.
+bool covered_by_clipped_child(HWND top, HWND label, const RECT& area) {
+    if ((GetWindowLongW(top, GWL_STYLE) & WS_CLIPCHILDREN) == 0) {
+        return false;
+    }
+    HWND child = label;
+    while (child != nullptr && GetParent(child) != top) {
+        child = GetParent(child);
+    }
+    if (child == nullptr || child == label || !IsWindowVisible(child)) {
+        return false;
+    }
+    RECT outer;
+    GetWindowRect(child, &outer);
+    RECT common;
+    IntersectRect(&common, &outer, &area);
+    return EqualRect(&common, &area) != FALSE;
+}
+
 struct Overlap {
     HWND label;
     RECT area;  // the label's outer rectangle, in screen coordinates
@@ -47,9 +68,16 @@ BOOL CALLBACK redraw_overlapping(HWND hwnd, LPARAM lp) {
         return TRUE;
     }
     MapWindowPoints(HWND_DESKTOP, hwnd, reinterpret_cast<POINT*>(&common), 2);
+    // Its frame only where the label overlaps the frame: a window without one (the group box)
+    // would otherwise be painted twice over, once for WM_NCPAINT and once for WM_PAINT.
+    RECT client;
+    GetClientRect(hwnd, &client);
+    RECT inside;
+    IntersectRect(&inside, &common, &client);
+    const UINT frame = EqualRect(&inside, &common) ? 0 : RDW_FRAME;
     // Its own children have their turn in this enumeration.
     RedrawWindow(hwnd, &common, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_NOCHILDREN);
+                 RDW_INVALIDATE | RDW_ERASE | frame | RDW_UPDATENOW | RDW_NOCHILDREN);
     return TRUE;
 }
 
@@ -82,7 +110,11 @@ void TransparentLabel::set_caption(std::wstring_view caption) {
     }
     caption_.assign(caption);
     SetWindowTextW(hwnd(), caption_.c_str());
-    redraw_through();
+    // A hidden label (its window hidden, as in hidden mode) is painted in full when it is shown
+    // again: nothing to paint through now.
+    if (IsWindowVisible(hwnd())) {
+        redraw_through();
+    }
 }
 
 void TransparentLabel::redraw_through() {
@@ -97,11 +129,15 @@ void TransparentLabel::redraw_through() {
 
     // The top-level window's own background under the label first. Only the window itself:
     // were the label painted here already, its caption would be drawn twice over itself and
-    // its smoothed edges would darken.
-    RECT in_top = overlap.area;
-    MapWindowPoints(HWND_DESKTOP, top, reinterpret_cast<POINT*>(&in_top), 2);
-    RedrawWindow(top, &in_top, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
+    // its smoothed edges would darken. A window that clips its children cannot paint where
+    // one of them covers the label: that paint would show nothing and is left out (it is a
+    // third of what a new caption costs every second).
+    if (!covered_by_clipped_child(top, label, overlap.area)) {
+        RECT in_top = overlap.area;
+        MapWindowPoints(HWND_DESKTOP, top, reinterpret_cast<POINT*>(&in_top), 2);
+        RedrawWindow(top, &in_top, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
+    }
     // ...then the controls and containers between it and the label, where they show through...
     EnumChildWindows(top, &redraw_overlapping, reinterpret_cast<LPARAM>(&overlap));
     // ...and the caption over them. Nothing to erase: the label has no background.

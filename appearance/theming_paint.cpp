@@ -87,7 +87,7 @@ class OffScreen {
         if (!window_dc_ || width_ <= 0 || height_ <= 0) {
             return;
         }
-        memory_.reset(CreateCompatibleDC(window_dc_.get()));
+        memory_ = create_memory_dc(window_dc_.get());
         bitmap_ = adopt_gdi(CreateCompatibleBitmap(window_dc_.get(), width_, height_));
         if (memory_ && bitmap_) {
             selected_.emplace(memory_.get(), bitmap_.get());

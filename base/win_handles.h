@@ -3,24 +3,10 @@
 
 #include <windows.h>
 
-#include <atomic>
-
+#include "base/gdi_tally.h"
 #include "base/unique_resource.h"
 
 namespace tovrelle {
-
-// GDI objects the program creates are counted, so a test or a soak run can show that every
-// object made in a paint is deleted again (GetGuiResources does not count them under Wine).
-struct GdiCounter {
-    static std::atomic<long>& live() noexcept {
-        static std::atomic<long> count{0};
-        return count;
-    }
-    static std::atomic<long>& created() noexcept {
-        static std::atomic<long> count{0};
-        return count;
-    }
-};
 
 namespace policy {
 
@@ -41,7 +27,11 @@ struct KernelHandle : NullIsInvalid<HANDLE, CloseHandle> {};
 struct MemoryDc {
     using Handle = HDC;
     static Handle invalid() noexcept { return nullptr; }
-    static void close(Handle h) noexcept { DeleteDC(h); }
+    static void close(Handle h) noexcept {
+        if (DeleteDC(h)) {
+            gdi_tally::released(gdi_tally::Kind::Dc);
+        }
+    }
 };
 
 struct FindFile {
@@ -57,7 +47,7 @@ struct GdiObject {
     static Handle invalid() noexcept { return nullptr; }
     static void close(Handle h) noexcept {
         if (DeleteObject(h)) {
-            --GdiCounter::live();
+            gdi_tally::released(gdi_tally::Kind::Object);
         }
     }
 };
@@ -79,24 +69,36 @@ using UniquePen = UniqueGdi<HPEN>;
 using UniqueBitmap = UniqueGdi<HBITMAP>;
 using UniqueFont = UniqueGdi<HFONT>;
 
-// Takes ownership of a freshly created GDI object and counts it.
+// Takes ownership of a freshly created GDI object and reports it.
 template <typename H>
 UniqueGdi<H> adopt_gdi(H h) noexcept {
     if (h != nullptr) {
-        ++GdiCounter::live();
-        ++GdiCounter::created();
+        gdi_tally::made(gdi_tally::Kind::Object);
     }
     return UniqueGdi<H>(h);
 }
 
+// CreateCompatibleDC / DeleteDC.
+inline UniqueMemoryDc create_memory_dc(HDC like) noexcept {
+    HDC dc = CreateCompatibleDC(like);
+    if (dc != nullptr) {
+        gdi_tally::made(gdi_tally::Kind::Dc);
+    }
+    return UniqueMemoryDc(dc);
+}
+
 // GetDC / ReleaseDC.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND hwnd, bool whole_window = false) noexcept
-        : hwnd_(hwnd), dc_(whole_window ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
-    ~WindowDc() {
+        : hwnd_(hwnd), dc_(whole_window ? GetWindowDC(hwnd) : GetDC(hwnd)) {
         if (dc_ != nullptr) {
-            ReleaseDC(hwnd_, dc_);
+            gdi_tally::made(gdi_tally::Kind::Dc);
+        }
+    }
+    ~WindowDc() {
+        if (dc_ != nullptr && ReleaseDC(hwnd_, dc_) == 1) {
+            gdi_tally::released(gdi_tally::Kind::Dc);
         }
     }
     WindowDc(const WindowDc&) = delete;
@@ -104,22 +106,31 @@ public:
     [[nodiscard]] HDC get() const noexcept { return dc_; }
     explicit operator bool() const noexcept { return dc_ != nullptr; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
 
 // BeginPaint / EndPaint.
 class PaintDc {
-public:
-    explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
-    ~PaintDc() { EndPaint(hwnd_, &ps_); }
+  public:
+    explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {
+        if (dc_ != nullptr) {
+            gdi_tally::made(gdi_tally::Kind::Dc);
+        }
+    }
+    ~PaintDc() {
+        EndPaint(hwnd_, &ps_);
+        if (dc_ != nullptr) {
+            gdi_tally::released(gdi_tally::Kind::Dc);
+        }
+    }
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
     [[nodiscard]] HDC get() const noexcept { return dc_; }
     [[nodiscard]] const PAINTSTRUCT& info() const noexcept { return ps_; }
 
-private:
+  private:
     HWND hwnd_;
     PAINTSTRUCT ps_{};
     HDC dc_;
@@ -127,7 +138,7 @@ private:
 
 // SelectObject, undone when the scope ends.
 class SelectedObject {
-public:
+  public:
     SelectedObject(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(SelectObject(dc, obj)) {}
     ~SelectedObject() {
         if (old_ != nullptr && old_ != HGDI_ERROR) {
@@ -137,7 +148,7 @@ public:
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };

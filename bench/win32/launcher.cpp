@@ -6,6 +6,8 @@
 //                                 running Tovrelle, as fast as its loop takes them; prints ms
 //   launcher ready                succeeds when a Tovrelle main window (or a baseline's) is visible
 //   launcher close                closes the running Tovrelle (WM_CLOSE) and waits for its end
+//   launcher hide                 hides the running Tovrelle's window, as hidden mode does, and
+//                                 succeeds once it is hidden
 #include <windows.h>
 
 #include <cstdio>
@@ -70,7 +72,8 @@ int startup(const wchar_t* exe) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     const double start = now_ms();
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
         return 1;
     }
     Find f{pi.dwProcessId, nullptr};
@@ -142,6 +145,19 @@ int close_running() {
     return 0;
 }
 
+int hide_running() {
+    HWND main = FindWindowW(kMainClass, nullptr);
+    if (main == nullptr) {
+        return 1;
+    }
+    ShowWindow(main, SW_HIDE);
+    // Visibility seen from another process lags behind.
+    for (int i = 0; i < 100 && IsWindowVisible(main); ++i) {
+        Sleep(20);
+    }
+    return IsWindowVisible(main) ? 1 : 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -156,6 +172,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc >= 2 && lstrcmpW(argv[1], L"close") == 0) {
         return close_running();
+    }
+    if (argc >= 2 && lstrcmpW(argv[1], L"hide") == 0) {
+        return hide_running();
     }
     return 2;
 }

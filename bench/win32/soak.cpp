@@ -23,14 +23,14 @@ struct Figures {
     DWORD handles;
     DWORD gdi_objects;
     DWORD user_objects;
-    long gdi_live;
-    long gdi_created;
+    tovrelle::gdi_tally::Counts made_by_program;
 };
 
 Figures measure() {
     PROCESS_MEMORY_COUNTERS_EX pmc{};
     pmc.cb = sizeof(pmc);
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
+                         sizeof(pmc));
     DWORD handles = 0;
     GetProcessHandleCount(GetCurrentProcess(), &handles);
     return Figures{static_cast<double>(pmc.WorkingSetSize) / (1024.0 * 1024.0),
@@ -38,8 +38,7 @@ Figures measure() {
                    handles,
                    GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
                    GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS),
-                   tovrelle::GdiCounter::live().load(),
-                   tovrelle::GdiCounter::created().load()};
+                   tovrelle::gdi_tally::counts()};
 }
 
 void pump() {
@@ -51,11 +50,14 @@ void pump() {
 }
 
 void print(const char* when, const Figures& f) {
-    std::printf("%-6s working set %.2f MiB, private %.2f MiB, handles %lu, GDI objects (system) %lu, "
-                "USER objects (system) %lu, GDI objects made by the program %ld alive / %ld made\n",
-                when, f.working_set_mib, f.private_mib, static_cast<unsigned long>(f.handles),
-                static_cast<unsigned long>(f.gdi_objects), static_cast<unsigned long>(f.user_objects), f.gdi_live,
-                f.gdi_created);
+    std::printf(
+        "%-6s working set %.2f MiB, private %.2f MiB, handles %lu, GDI objects (system) %lu, "
+        "USER objects (system) %lu, GDI objects made by the program %ld alive / %ld made, "
+        "DCs %ld held / %ld taken\n",
+        when, f.working_set_mib, f.private_mib, static_cast<unsigned long>(f.handles),
+        static_cast<unsigned long>(f.gdi_objects), static_cast<unsigned long>(f.user_objects),
+        f.made_by_program.live_objects, f.made_by_program.made_objects, f.made_by_program.live_dcs,
+        f.made_by_program.made_dcs);
 }
 
 }  // namespace
@@ -90,7 +92,8 @@ int wmain(int argc, wchar_t** argv) {
     const DWORD refresh_ms = GetTickCount() - start;
     const std::wstring long_line(120, L'长');
     for (long i = 0; i < redraws; ++i) {
-        window.set_caption(tovrelle::ids::透明标签1, (i % 2) == 0 ? std::wstring_view(long_line) : L"短");
+        window.set_caption(tovrelle::ids::透明标签1,
+                           (i % 2) == 0 ? std::wstring_view(long_line) : L"短");
         pump();
     }
     const Figures after = measure();
@@ -98,9 +101,13 @@ int wmain(int argc, wchar_t** argv) {
                 static_cast<unsigned long>(refresh_ms), redraws);
     print("before", before);
     print("after", after);
-    std::printf("growth: working set %+.2f MiB, private %+.2f MiB, handles %+ld, GDI balance %+ld\n",
-                after.working_set_mib - before.working_set_mib, after.private_mib - before.private_mib,
-                static_cast<long>(after.handles) - static_cast<long>(before.handles), after.gdi_live - before.gdi_live);
+    std::printf(
+        "growth: working set %+.2f MiB, private %+.2f MiB, handles %+ld, GDI balance %+ld, DC "
+        "balance %+ld\n",
+        after.working_set_mib - before.working_set_mib, after.private_mib - before.private_mib,
+        static_cast<long>(after.handles) - static_cast<long>(before.handles),
+        after.made_by_program.live_objects - before.made_by_program.live_objects,
+        after.made_by_program.live_dcs - before.made_by_program.live_dcs);
     program.window().events().can_be_closed = [] { return true; };
     DestroyWindow(window.hwnd());
     return 0;

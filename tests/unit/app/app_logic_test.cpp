@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "app/run_directory.h"
 #include "app/timer_period.h"
 #include "app/window_def.h"
+#include "tests/support/case_names.h"
 
 namespace tovrelle {
 namespace {
@@ -20,6 +23,11 @@ struct RunDirCase {
     const wchar_t* module;
     const wchar_t* expected;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const RunDirCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::wstring(c.module));
+}
 
 class RunDirectoryTest : public ::testing::TestWithParam<RunDirCase> {};
 
@@ -35,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(Table, RunDirectoryTest,
                                                       L"\\\\server\\share\\tools"},
                                            RunDirCase{L"\\\\?\\D:\\工具\\定时\\tovrelle.exe",
                                                       L"\\\\?\\D:\\工具\\定时"},
-                                           RunDirCase{L"tovrelle.exe", L""}));
+                                           RunDirCase{L"tovrelle.exe", L""}),
+                         ::tovrelle::test::NameBy<&RunDirCase::module>{});
 
 // Only a bare drive takes a backslash; a folder, a share and the empty text stay as they are.
 TEST(AsCurrentDirectory, ADriveRootTakesItsBackslash) {
@@ -70,8 +79,12 @@ TEST(StatusSuffix, TellsEveryListenerAfterEachReplacement) {
 // ---- exit clean-up list ----
 
 std::vector<int> g_ran;
-void first() { g_ran.push_back(1); }
-void second() { g_ran.push_back(2); }
+void first() {
+    g_ran.push_back(1);
+}
+void second() {
+    g_ran.push_back(2);
+}
 
 TEST(ExitCleanupList, RegisteredTwiceRunsOnceInRegistrationOrder) {
     g_ran.clear();
@@ -90,7 +103,7 @@ TEST(ExitCleanupList, RegisteredTwiceRunsOnceInRegistrationOrder) {
 // ---- timer period ----
 
 class FakeTimerService : public TimerService {
-public:
+  public:
     void start(int period) override { calls.push_back("start " + std::to_string(period)); }
     void stop() override { calls.push_back("stop"); }
     std::vector<std::string> calls;
@@ -104,6 +117,11 @@ struct PeriodCase {
     int period;
     bool running;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const PeriodCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class TimerPeriodTest : public ::testing::TestWithParam<PeriodCase> {};
 
@@ -123,14 +141,15 @@ TEST_P(TimerPeriodTest, WriteRules) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, TimerPeriodTest,
-    ::testing::Values(
-        PeriodCase{"same period keeps the rhythm", 1000, {1000}, {}, 1000, true},
-        PeriodCase{"negative on a stopped timer", 0, {-5}, {}, 0, false},
-        PeriodCase{"start a stopped timer", 0, {1000}, {"start 1000"}, 1000, true},
-        PeriodCase{"new period restarts", 1000, {500}, {"stop", "start 500"}, 500, true},
-        PeriodCase{"zero stops", 1000, {0}, {"stop"}, 0, false},
-        PeriodCase{"negative stops", 1000, {-1}, {"stop"}, 0, false},
-        PeriodCase{"armed twice", 0, {1000, 1000}, {"start 1000"}, 1000, true}));
+    ::testing::Values(PeriodCase{"same period keeps the rhythm", 1000, {1000}, {}, 1000, true},
+                      PeriodCase{"negative on a stopped timer", 0, {-5}, {}, 0, false},
+                      PeriodCase{"start a stopped timer", 0, {1000}, {"start 1000"}, 1000, true},
+                      PeriodCase{
+                          "new period restarts", 1000, {500}, {"stop", "start 500"}, 500, true},
+                      PeriodCase{"zero stops", 1000, {0}, {"stop"}, 0, false},
+                      PeriodCase{"negative stops", 1000, {-1}, {"stop"}, 0, false},
+                      PeriodCase{"armed twice", 0, {1000, 1000}, {"start 1000"}, 1000, true}),
+    ::tovrelle::test::NameBy<&PeriodCase::what>{});
 
 TEST(TimerPeriod, PositiveInitialPeriodStartsAndShutdownStops) {
     FakeTimerService service;
@@ -152,10 +171,10 @@ TEST(RouteCommand, MenuControlAndSystemRanges) {
         unsigned index;
     };
     const Case cases[] = {
-        {226, CommandTarget::Kind::Control, 226},     {19999, CommandTarget::Kind::Control, 19999},
-        {20000, CommandTarget::Kind::MenuEntry, 0},   {20001, CommandTarget::Kind::MenuEntry, 1},
-        {20002, CommandTarget::Kind::MenuEntry, 2},   {20003, CommandTarget::Kind::Ignored, 0},
-        {57599, CommandTarget::Kind::Ignored, 0},     {57600, CommandTarget::Kind::Ignored, 0},
+        {226, CommandTarget::Kind::Control, 226},   {19999, CommandTarget::Kind::Control, 19999},
+        {20000, CommandTarget::Kind::MenuEntry, 0}, {20001, CommandTarget::Kind::MenuEntry, 1},
+        {20002, CommandTarget::Kind::MenuEntry, 2}, {20003, CommandTarget::Kind::Ignored, 0},
+        {57599, CommandTarget::Kind::Ignored, 0},   {57600, CommandTarget::Kind::Ignored, 0},
         {0xFFFF, CommandTarget::Kind::Ignored, 0},
     };
     for (const Case& c : cases) {

@@ -2,9 +2,12 @@
 // becomes when it loses the focus.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "app/integer_edit_text.h"
+#include "tests/support/case_names.h"
 
 namespace tovrelle {
 namespace {
@@ -13,6 +16,11 @@ struct NormaliseCase {
     const wchar_t* text;
     const wchar_t* expected;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const NormaliseCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::wstring(c.text));
+}
 
 class NormaliseTest : public ::testing::TestWithParam<NormaliseCase> {};
 
@@ -46,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
         NormaliseCase{L"18446744073709551617", L"2147483647"},
         NormaliseCase{L"99999999999999999999", L"2147483647"},
         NormaliseCase{L"-99999999999999999999", L"-2147483648"},
-        NormaliseCase{L"0000000000000000000000012", L"12"}));
+        NormaliseCase{L"0000000000000000000000012", L"12"}),
+    ::tovrelle::test::NameBy<&NormaliseCase::text>{});
 
 TEST(Normalise, AThousandDigitsSaturate) {
     EXPECT_EQ(normalised_integer_text(std::wstring(1000, L'9')), L"2147483647");

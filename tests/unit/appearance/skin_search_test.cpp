@@ -1,11 +1,14 @@
 // Where the skin library comes from, tried against a fake file system.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <set>
 #include <string>
 #include <vector>
 
 #include "appearance/skin_search.h"
+#include "tests/support/case_names.h"
 
 namespace tovrelle {
 namespace {
@@ -17,6 +20,11 @@ struct TrimCase {
     const wchar_t* path;
     const wchar_t* trimmed;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const TrimCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class TrimPathTest : public ::testing::TestWithParam<TrimCase> {};
 
@@ -47,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                                L"\xA0"
                                L"C:\\x.dll",
                                L"\xA0"
-                               L"C:\\x.dll"}));
+                               L"C:\\x.dll"}),
+    ::tovrelle::test::NameBy<&TrimCase::what>{});
 
 // ---- the search ----
 
@@ -82,6 +91,11 @@ struct SearchCase {
     const wchar_t* expected;
     std::set<std::wstring> directories = {};
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const SearchCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class LocateSkinLibraryTest : public ::testing::TestWithParam<SearchCase> {};
 
@@ -174,7 +188,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  kRun,
                                  L"",
                                  {L"C:\\Tools\\SkinH_EL.dll"},
-                                 L"C:\\Tools\\SkinH_EL.dll"}));
+                                 L"C:\\Tools\\SkinH_EL.dll"}),
+    ::tovrelle::test::NameBy<&SearchCase::what>{});
 
 TEST(LocateSkinLibrary, TheProgramsEmptyPathAsksOnlyTheTwoSafePlaces) {
     FakeFileSystem fs({}, {}, kSys);

@@ -3,6 +3,7 @@
 
 #include "power/clock_line.h"
 #include "power/date_time.h"
+#include "tests/support/case_names.h"
 
 namespace tovrelle {
 namespace {
@@ -41,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
             "last second of a year", {2026, 12, 31, 23, 59, 59}, L"2026年12月31日23时59分59秒"},
         TextCase{"first moment of a year", {2027, 1, 1, 0, 0, 0}, L"2027年1月1日"},
         TextCase{"one second past midnight", {2026, 2, 28, 0, 0, 1}, L"2026年2月28日0时0分1秒"},
-        TextCase{"no thousands separator", {12345, 10, 20, 23, 0, 0}, L"12345年10月20日23时"}));
+        TextCase{"no thousands separator", {12345, 10, 20, 23, 0, 0}, L"12345年10月20日23时"}),
+    ::tovrelle::test::NameBy<&TextCase::what>{});
 
 TEST(ClockLine, WordsDateTimeAndSuffixWithNothingBetween) {
     const DateTime t{2019, 1, 12, 3, 44, 3};

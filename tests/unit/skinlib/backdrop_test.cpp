@@ -1,9 +1,12 @@
 // What the skin paints behind a window: the background, then the bands line by line.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <vector>
 
 #include "skinlib/format/backdrop.h"
+#include "tests/support/case_names.h"
 
 namespace skinh {
 namespace {
@@ -28,6 +31,25 @@ struct EdgeCase {
     std::vector<Fill> lines;  // after the background, on a 10 x 8 area
 };
 
+const char* edge_name(Edge e) {
+    switch (e) {
+        case Edge::kTop:
+            return "top";
+        case Edge::kBottom:
+            return "bottom";
+        case Edge::kLeft:
+            return "left";
+        case Edge::kRight:
+            return "right";
+    }
+    return "unknown";
+}
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const EdgeCase& c, std::ostream* os) {
+    *os << edge_name(c.edge);
+}
+
 class BandEdgeTest : public ::testing::TestWithParam<EdgeCase> {};
 
 TEST_P(BandEdgeTest, LinesRunFromTheEdgeInwards) {
@@ -46,7 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{Edge::kBottom,
                  {{0, 7, 10, 8, kBlack}, {0, 6, 10, 7, kMid}, {0, 5, 10, 6, kWhite}}},
         EdgeCase{Edge::kLeft, {{0, 0, 1, 8, kBlack}, {1, 0, 2, 8, kMid}, {2, 0, 3, 8, kWhite}}},
-        EdgeCase{Edge::kRight, {{9, 0, 10, 8, kBlack}, {8, 0, 9, 8, kMid}, {7, 0, 8, 8, kWhite}}}));
+        EdgeCase{Edge::kRight, {{9, 0, 10, 8, kBlack}, {8, 0, 9, 8, kMid}, {7, 0, 8, 8, kWhite}}}),
+    [](const ::testing::TestParamInfo<EdgeCase>& info) {
+        return ::tovrelle::test::case_name(info.index, edge_name(info.param.edge));
+    });
 
 TEST(PlanBackdrop, BandThickerThanTheAreaIsCutButKeepsItsGradient) {
     const Skin skin{kWhite, {Band{Edge::kBottom, 5, 0x000000, 0x040404}}};

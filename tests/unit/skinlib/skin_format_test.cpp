@@ -3,6 +3,8 @@
 // the sanitizers catch any look past the end.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "skinlib/format/skin_format.h"
+#include "tests/support/case_names.h"
 
 namespace skinh {
 namespace {
@@ -149,6 +152,11 @@ struct BadCase {
     std::function<Bytes()> make;
     Code code;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class BadSkinTest : public ::testing::TestWithParam<BadCase> {};
 
@@ -317,7 +325,8 @@ INSTANTIATE_TEST_SUITE_P(
                               Code::kBadRule},
                       BadCase{"no rules", [] { return file({}); }, Code::kNoBackground},
                       BadCase{"bands but no background", [] { return file({{band(1, 5, 0, 0)}}); },
-                              Code::kNoBackground}));
+                              Code::kNoBackground}),
+    ::tovrelle::test::NameBy<&BadCase::what>{});
 
 TEST(ReadSkin, NoDataAtAll) {
     const unsigned char one = '.';

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -129,6 +131,11 @@ struct ChoiceCase {
     std::size_t expected_entry;
 };
 
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class IconChoiceTest : public ::testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(IconChoiceTest, FirstMatchElseTheLastEntry) {
@@ -193,6 +200,11 @@ struct MalformedCase {
     const char* name;
     Bytes data;
 };
+
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const MalformedCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 Bytes damaged(std::vector<FakeImage> images, void (*damage)(Bytes&)) {
     Bytes data = icon_file(images);

@@ -7,6 +7,7 @@
 #include "app/integer_edit.h"
 #include "app/main_window.h"
 #include "base/win_handles.h"
+#include "tests/win32/support/message_sequence.h"
 #include "tests/win32/support/win32_test_support.h"
 
 namespace tovrelle {
@@ -87,8 +88,10 @@ class IntegerEditTest : public ::testing::Test {
     void type_into(HWND box, std::wstring_view text, std::wstring_view then_shows) {
         SetFocus(box);
         type_text(text);
-        EXPECT_TRUE(test::pump_until([&] { return test::window_text(box) == then_shows; }, 2000ms, &window))
-            << "typed into the box, it shows \"" << testing::PrintToString(test::window_text(box)) << "\"";
+        EXPECT_TRUE(
+            test::pump_until([&] { return test::window_text(box) == then_shows; }, 2000ms, &window))
+            << "typed into the box, it shows \"" << testing::PrintToString(test::window_text(box))
+            << "\"";
     }
 
     MainWindow window;
@@ -161,6 +164,51 @@ TEST_F(IntegerEditTest, LeavingTheBoxTidiesItsText) {
     }
 }
 
+// The parent and whoever listens to the box's lost-focus event must find the tidy text: the
+// box replaces its text on WM_KILLFOCUS before its own procedure tells the parent
+// (EN_KILLFOCUS), and raises the event after that.
+TEST_F(IntegerEditTest, TidiesItsTextBeforeTheParentHearsTheFocusLeft) {
+    constexpr UINT kLostFocusEvent = 1;
+    test::MessageRecorder recorder;
+    IntegerEdit::of(hour)->lost_focus = [&] {
+        recorder.mark(kLostFocusEvent, L"lost-focus event");
+    };
+    ASSERT_TRUE(recorder.watch(hour, L"编辑框1"));
+    ASSERT_TRUE(recorder.watch(window.hwnd(), L"窗口"));
+    // The parent paints and colours its children whenever it likes; none of that is the order
+    // under test.
+    for (UINT noise : {WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_PAINT, WM_ERASEBKGND,
+                       WM_NCPAINT}) {
+        recorder.ignore(noise);
+    }
+    SetFocus(hour);
+    SetWindowTextW(hour, L"007");
+    recorder.clear();
+    SetFocus(minute);
+
+    const HWND parent = window.hwnd();
+    using test::kNotifyCode;
+    using test::kOptional;
+    using test::kText;
+    const std::vector<test::Expected> expected = {
+        {hour, WM_KILLFOCUS},
+        // How the box reads its text and keeps its caret is its own business.
+        {hour, WM_GETTEXTLENGTH, kOptional},
+        {hour, WM_GETTEXT, kOptional},
+        {hour, EM_GETSEL, kOptional},
+        {hour, WM_SETTEXT, kText, 0, 0, 0, L"7"},
+        {parent, WM_COMMAND, kNotifyCode | kOptional, MAKEWPARAM(0, EN_UPDATE)},
+        {parent, WM_COMMAND, kNotifyCode | kOptional, MAKEWPARAM(0, EN_CHANGE)},
+        {hour, EM_SETSEL, kOptional},
+        {parent, WM_COMMAND, kNotifyCode, MAKEWPARAM(0, EN_KILLFOCUS)},
+        {nullptr, test::kMarkBase + kLostFocusEvent},
+        // The box that takes the focus tells the parent afterwards.
+        {parent, WM_COMMAND, kNotifyCode | kOptional, MAKEWPARAM(0, EN_SETFOCUS)},
+    };
+    EXPECT_SEQUENCE(recorder, expected, "focus from 编辑框1 to 编辑框2");
+    EXPECT_EQ(test::window_text(hour), L"7");
+}
+
 TEST_F(IntegerEditTest, TabAndAClickElsewhereBothTidyTheBox) {
     type_into(hour, L"007", L"007");
     test::press_key(VK_TAB);
@@ -177,7 +225,8 @@ TEST_F(IntegerEditTest, PastedLettersStayUntilTheBoxLosesTheFocus) {
     ASSERT_TRUE(put_on_clipboard(L"abc"));
     SetFocus(hour);
     press_with_ctrl('V');
-    ASSERT_TRUE(test::pump_until([&] { return test::window_text(hour) == L"abc"; }, 2000ms, &window))
+    ASSERT_TRUE(
+        test::pump_until([&] { return test::window_text(hour) == L"abc"; }, 2000ms, &window))
         << "the box shows " << testing::PrintToString(test::window_text(hour));
     EXPECT_EQ(window.edit_text(ids::编辑框1), L"abc");
     SetFocus(minute);

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/single_instance.h"
 #include "base/win_handles.h"
+#include "tests/win32/support/message_sequence.h"
 #include "tests/win32/support/win32_test_support.h"
 
 namespace tovrelle {
@@ -15,7 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window.events().created = [this] {
             created_calls++;
@@ -75,7 +76,8 @@ TEST_F(MainWindowTest, EveryControlMatchesTheDefinition) {
         SCOPED_TRACE(testing::Message() << "control 0x" << std::hex << c.id);
         HWND h = window.control(c.id);
         ASSERT_NE(h, nullptr);
-        const HWND expected_parent = c.container == ids::窗口 ? window.hwnd() : window.control(c.container);
+        const HWND expected_parent =
+            c.container == ids::窗口 ? window.hwnd() : window.control(c.container);
         EXPECT_EQ(GetParent(h), expected_parent);
         EXPECT_EQ(GetDlgCtrlID(h), child_number(c.id));
         const LONG style = GetWindowLongW(h, GWL_STYLE);
@@ -99,14 +101,15 @@ TEST_F(MainWindowTest, EveryControlMatchesTheDefinition) {
             case ControlKind::Button:
                 EXPECT_EQ(test::class_name(h), L"Button");
                 EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON);
-                EXPECT_EQ(style & (BS_CENTER | BS_VCENTER | BS_MULTILINE), BS_CENTER | BS_VCENTER | BS_MULTILINE);
+                EXPECT_EQ(style & (BS_CENTER | BS_VCENTER | BS_MULTILINE),
+                          BS_CENTER | BS_VCENTER | BS_MULTILINE);
                 break;
             case ControlKind::Edit:
                 EXPECT_EQ(test::class_name(h), L"Edit");
                 EXPECT_NE(ex & WS_EX_CLIENTEDGE, 0);
                 EXPECT_NE(style & ES_AUTOHSCROLL, 0);
-                EXPECT_EQ(style & (ES_MULTILINE | ES_READONLY | ES_PASSWORD | ES_UPPERCASE | ES_LOWERCASE |
-                                   ES_NOHIDESEL | ES_CENTER | ES_RIGHT),
+                EXPECT_EQ(style & (ES_MULTILINE | ES_READONLY | ES_PASSWORD | ES_UPPERCASE |
+                                   ES_LOWERCASE | ES_NOHIDESEL | ES_CENTER | ES_RIGHT),
                           0);
                 EXPECT_GE(SendMessageW(h, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
                 break;
@@ -130,11 +133,12 @@ TEST_F(MainWindowTest, EveryControlMatchesTheDefinition) {
 
 TEST_F(MainWindowTest, FocusStartsOnFirstButtonAndTabFollowsTheOrderWithWrap) {
     ASSERT_EQ(GetFocus(), window.control(ids::按钮1));
-    const Identity expected[] = {ids::按钮2, ids::按钮3, ids::按钮4, ids::按钮5, ids::编辑框1,
-                                 ids::编辑框2, ids::编辑框3, ids::按钮1};
+    const Identity expected[] = {ids::按钮2,   ids::按钮3,   ids::按钮4,   ids::按钮5,
+                                 ids::编辑框1, ids::编辑框2, ids::编辑框3, ids::按钮1};
     for (Identity id : expected) {
         test::press_key(VK_TAB);
-        ASSERT_TRUE(test::pump_until([&] { return GetFocus() == window.control(id); }, 2000ms, &window))
+        ASSERT_TRUE(
+            test::pump_until([&] { return GetFocus() == window.control(id); }, 2000ms, &window))
             << "focus did not reach the next control of the tab order";
     }
 }
@@ -190,6 +194,39 @@ TEST_F(MainWindowTest, CloseAndEndSessionAskTheCanBeClosedHandler) {
     EXPECT_EQ(window.hwnd(), nullptr);
 }
 
+// What Windows sends before a logoff, shutdown or restart, in its order: the question, then
+// the outcome. The window puts the question to its can-be-closed handler and answers with it;
+// the outcome changes nothing in the window (Windows itself ends the process), whether the
+// session ends or another program refused.
+TEST_F(MainWindowTest, AnswersTheEndOfTheSessionAndLeavesTheRestToWindows) {
+    constexpr UINT kAsked = 1;
+    using test::kLparam;
+    using test::kResult;
+    using test::kWparam;
+    for (const bool allow : {true, false}) {
+        SCOPED_TRACE(allow ? "the handler lets the session end" : "the handler refuses");
+        test::MessageRecorder recorder;
+        window.events().can_be_closed = [&] {
+            recorder.mark(kAsked, L"can-be-closed handler");
+            return allow;
+        };
+        ASSERT_TRUE(recorder.watch(window.hwnd(), L"窗口"));
+        const HWND w = window.hwnd();
+        const LRESULT answer = SendMessageW(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        SendMessageW(w, WM_ENDSESSION, answer, ENDSESSION_LOGOFF);
+        const std::vector<test::Expected> expected = {
+            {w, WM_QUERYENDSESSION, kLparam | kResult, 0, static_cast<LPARAM>(ENDSESSION_LOGOFF),
+             allow ? TRUE : FALSE},
+            {nullptr, test::kMarkBase + kAsked},
+            {w, WM_ENDSESSION, kWparam | kLparam | kResult, static_cast<WPARAM>(allow),
+             static_cast<LPARAM>(ENDSESSION_LOGOFF), 0},
+        };
+        EXPECT_SEQUENCE(recorder, expected, "WM_QUERYENDSESSION then WM_ENDSESSION");
+        EXPECT_TRUE(IsWindow(w));
+        EXPECT_EQ(window.hwnd(), w);
+    }
+}
+
 TEST_F(MainWindowTest, RightPressOnGroupBoxReachesTheWindowButNotOnAButton) {
     auto centre_of = [](HWND h, int dy) {
         RECT r;
@@ -199,7 +236,8 @@ TEST_F(MainWindowTest, RightPressOnGroupBoxReachesTheWindowButNotOnAButton) {
     // The visible band of the group box below the status label.
     RECT group;
     GetWindowRect(window.control(ids::分组框1), &group);
-    test::click_at_screen(POINT{group.left + 4, group.bottom - 4}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    test::click_at_screen(POINT{group.left + 4, group.bottom - 4}, MOUSEEVENTF_RIGHTDOWN,
+                          MOUSEEVENTF_RIGHTUP);
     ASSERT_TRUE(test::pump_until([&] { return !right_presses.empty(); }, 2000ms, &window));
     POINT client{group.left + 4, group.bottom - 4};
     ScreenToClient(window.hwnd(), &client);
@@ -208,7 +246,8 @@ TEST_F(MainWindowTest, RightPressOnGroupBoxReachesTheWindowButNotOnAButton) {
     EXPECT_EQ(last_keys, 0);
 
     right_presses.clear();
-    test::click_at_screen(centre_of(window.control(ids::按钮1), 0), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    test::click_at_screen(centre_of(window.control(ids::按钮1), 0), MOUSEEVENTF_RIGHTDOWN,
+                          MOUSEEVENTF_RIGHTUP);
     test::click_at_screen(centre_of(window.control(ids::透明标签2), 0), MOUSEEVENTF_RIGHTDOWN,
                           MOUSEEVENTF_RIGHTUP);
     test::pump(300ms, &window);
@@ -255,7 +294,7 @@ TEST_F(MainWindowTest, GroupBoxTakesItsBackgroundFromTheBrushItsWindowHandsIt) {
         RECT rc;
         GetClientRect(group, &rc);
         WindowDc screen(nullptr);
-        UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        UniqueMemoryDc dc = create_memory_dc(screen.get());
         UniqueBitmap bitmap = adopt_gdi(CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
         SelectedObject selected(dc.get(), bitmap.get());
         SetBkColor(dc.get(), RGB(9, 9, 9));
@@ -298,13 +337,15 @@ TEST_F(MainWindowTest, PropertyAccessByIdentity) {
 
     window.write(ids::窗口, ids::透明标签1, prop::kContent, std::wstring(L"当前时间："));
     EXPECT_EQ(test::window_text(window.control(ids::透明标签1)), L"当前时间：");
-    window.write(ids::窗口, ids::透明标签1, prop::kContent, PropertyValue{});  // absent counts as ""
+    window.write(ids::窗口, ids::透明标签1, prop::kContent,
+                 PropertyValue{});  // absent counts as ""
     EXPECT_EQ(test::window_text(window.control(ids::透明标签1)), L"");
 
     window.write(ids::窗口, ids::时钟2, prop::kContent, 1000);
     EXPECT_EQ(std::get<int>(window.read(ids::窗口, ids::时钟2, prop::kContent)), 1000);
     // Another window's identity addresses nothing.
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(window.read(0x52010002, ids::编辑框1, prop::kContent)));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(
+        window.read(0x52010002, ids::编辑框1, prop::kContent)));
 }
 
 TEST_F(MainWindowTest, ButtonClickRaisesClickedAndMenuCommandsRouteByNumber) {
@@ -330,7 +371,8 @@ TEST_F(MainWindowTest, SpaceClicksTheFocusedButton) {
 TEST_F(MainWindowTest, TrayCallbackRaisesTypedEvents) {
     std::vector<int> types;
     window.events().tray_event = [&](int t) { types.push_back(t); };
-    for (LPARAM mouse : {WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_CONTEXTMENU, WM_MOUSEMOVE, WM_LBUTTONDOWN}) {
+    for (LPARAM mouse : {WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_CONTEXTMENU, WM_MOUSEMOVE,
+                         WM_LBUTTONDOWN}) {
         SendMessageW(window.hwnd(), 0x8064, 100, mouse);
     }
     EXPECT_EQ(types, (std::vector<int>{1, 2, 3, 3}));

@@ -31,7 +31,7 @@ class ScreenArea {
         POINT origin{area.left, area.top};
         ClientToScreen(hwnd, &origin);
         WindowDc screen(nullptr);
-        UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+        UniqueMemoryDc memory = create_memory_dc(screen.get());
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
         info.bmiHeader.biWidth = width_;
@@ -187,6 +187,36 @@ TEST_F(TransparentLabelTest, ALongLineReplacedByAShortOneLeavesNoRemnant) {
         }
     }
     EXPECT_EQ(differing, 0);
+}
+
+// While the window is hidden (hidden mode) a new caption paints nothing through; showing the
+// window again paints it in full, with nothing left of the caption before.
+TEST_F(TransparentLabelTest, ACaptionSetWhileHiddenShowsInFullWhenTheWindowComesBack) {
+    const std::wstring short_line = L"当前时间：2026年1月1日";
+    set_caption_and_settle(ids::透明标签1, short_line);
+    const ScreenArea shown_before = label_area(status);
+    ASSERT_TRUE(shown_before.valid());
+
+    set_caption_and_settle(ids::透明标签1, kLongLine);
+    ShowWindow(window.hwnd(), SW_HIDE);
+    test::pump(200ms, &window);
+    set_caption_and_settle(ids::透明标签1, short_line);
+    ShowWindow(window.hwnd(), SW_SHOW);
+    SetForegroundWindow(window.hwnd());
+    test::pump(400ms, &window);
+
+    const ScreenArea area = label_area(status);
+    ASSERT_TRUE(area.valid());
+    const int end_of_text = text_width(short_line) + 2;
+    EXPECT_EQ(area.count_other_than(background, end_of_text, area.width()), 0)
+        << "something of the long line is left beyond the short one";
+    int differing = 0;
+    for (int y = 0; y < area.height(); ++y) {
+        for (int x = 0; x < area.width(); ++x) {
+            differing += area.at(x, y) != shown_before.at(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0) << "the caption shows otherwise than when it was set on view";
 }
 
 TEST_F(TransparentLabelTest, ALineWiderThanTheLabelIsCutAtItsEdge) {

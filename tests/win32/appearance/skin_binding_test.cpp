@@ -3,6 +3,8 @@
 // no_entry_skin.dll has no plain SkinH_AttachRes) and a copy of the real SkinH_EL.dll.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "skinlib/format/skin_format.h"
 #include "tests/win32/appearance/fake_skin_library.h"
 #include "tests/win32/support/win32_test_support.h"
+#include "tests/support/case_names.h"
 
 namespace tovrelle {
 namespace {
@@ -194,6 +197,11 @@ struct ArgumentCase {
     const char* text_seen;  // nullptr: a null pointer arrived
 };
 
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const ArgumentCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class SkinArgumentsTest : public SkinBindingTest,
                           public ::testing::WithParamInterface<ArgumentCase> {};
 
@@ -220,7 +228,8 @@ TEST_P(SkinArgumentsTest, ReachTheEntryPointAsGiven) {
 INSTANTIATE_TEST_SUITE_P(
     Table, SkinArgumentsTest,
     ::testing::Values(ArgumentCase{"the program's call", L"", 0, 0, 0, nullptr},
-                      ArgumentCase{"a text and integers", L"blue-7", 1, -2, 300000, "blue-7"}));
+                      ArgumentCase{"a text and integers", L"blue-7", 1, -2, 300000, "blue-7"}),
+    ::tovrelle::test::NameBy<&ArgumentCase::what>{});
 
 TEST(EmbeddedSkin, IsASkinFileTheLibraryTakes) {
     const std::vector<std::uint8_t> data = embedded_skin(nullptr);

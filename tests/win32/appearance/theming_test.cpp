@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "appearance/theming.h"
 #include "base/win_handles.h"
+#include "tests/win32/support/message_sequence.h"
 #include "tests/win32/support/win32_test_support.h"
 
 namespace tovrelle {
@@ -940,7 +941,46 @@ TEST_F(ThemingTest, ButtonTextThatDoesNotFitIsBrokenIntoLines) {
     }
 }
 
-TEST_F(ThemingTest, ThousandRepaintsLeaveNoGdiObjectBehind) {
+// A pressed button must show the layer's look, not the system's: the layer hands BM_SETSTATE
+// to the button's own procedure first (which may paint the system look) and paints over it
+// afterwards. The recorder sits between the layer and the button's own procedure, so it sees
+// what the layer hands on; the layer's painting asks the button for its text, font and keyboard
+// cues through the whole chain, which the recorder sees too.
+TEST_F(ThemingTest, PaintsAfterTheButtonsOwnProcedureHandledBmSetState) {
+    UniqueWindow parent = make_parent();
+    ASSERT_EQ(theming::set_scheme(0), 1);
+    HWND button = make_child(parent.get(), L"Button", L"按下", BS_PUSHBUTTON, 10, 10, 90, 26);
+    test::MessageRecorder recorder;
+    ASSERT_TRUE(recorder.watch(button, L"button"));
+    ASSERT_EQ(theming::set_scheme(2), 1);  // the layer goes on top of the recorder
+    ASSERT_EQ(GetWindowLongPtrW(button, GWLP_WNDPROC),
+              reinterpret_cast<LONG_PTR>(theming::layer_procedure()));
+    test::pump(100ms, &window);
+    // The button repaints itself later on its own; the order under test is that of one call.
+    for (UINT noise : {WM_PAINT, WM_ERASEBKGND, WM_NCPAINT, WM_PRINTCLIENT}) {
+        recorder.ignore(noise);
+    }
+
+    using test::kOptional;
+    using test::kWparam;
+    for (const WPARAM pressed : {TRUE, FALSE}) {
+        SCOPED_TRACE(pressed ? "pressed" : "released");
+        recorder.clear();
+        SendMessageW(button, BM_SETSTATE, pressed, 0);
+        const std::vector<test::Expected> expected = {
+            {button, BM_SETSTATE, kWparam, pressed},
+            // The layer's painting, after the button's own procedure has returned.
+            {button, WM_GETTEXT},
+            {button, WM_GETFONT},
+            {button, WM_QUERYUISTATE, kOptional},
+        };
+        EXPECT_SEQUENCE(recorder, expected, "BM_SETSTATE on a themed push button");
+        ASSERT_TRUE(theming::state_of(button).has_value());
+        EXPECT_EQ(theming::state_of(button)->pressed, pressed != FALSE);
+    }
+}
+
+TEST_F(ThemingTest, ThousandRepaintsLeaveNoGdiObjectOrDcBehind) {
     UniqueWindow parent = make_parent();
     HWND p = parent.get();
     std::vector<HWND> controls = {control(ids::按钮2), control(ids::编辑框1),
@@ -954,8 +994,7 @@ TEST_F(ThemingTest, ThousandRepaintsLeaveNoGdiObjectBehind) {
     SendMessageW(controls[4], BM_SETCHECK, BST_CHECKED, 0);
     test::pump(200ms, &window);
 
-    const long live_before = GdiCounter::live().load();
-    const long created_before = GdiCounter::created().load();
+    const gdi_tally::Counts before = gdi_tally::counts();
     const auto start = std::chrono::steady_clock::now();
     constexpr int kRepaints = 1000;
     for (int i = 0; i < kRepaints; ++i) {
@@ -968,11 +1007,16 @@ TEST_F(ThemingTest, ThousandRepaintsLeaveNoGdiObjectBehind) {
     }
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%d repaints in %.0f ms (%.2f ms each), %ld GDI objects made\n", kRepaints, ms,
-                ms / kRepaints, GdiCounter::created().load() - created_before);
-    // Every paint made its objects through the counted wrappers, and deleted them all again.
-    EXPECT_GE(GdiCounter::created().load() - created_before, kRepaints);
-    EXPECT_EQ(GdiCounter::live().load(), live_before);
+    const gdi_tally::Counts after = gdi_tally::counts();
+    std::printf("%d repaints in %.0f ms (%.2f ms each), %ld GDI objects made, %ld DCs taken\n",
+                kRepaints, ms, ms / kRepaints, after.made_objects - before.made_objects,
+                after.made_dcs - before.made_dcs);
+    // Every paint made its objects and took its DCs (the window's and one in memory) through
+    // the counting wrappers, and gave them all back.
+    EXPECT_GE(after.made_objects - before.made_objects, kRepaints);
+    EXPECT_GE(after.made_dcs - before.made_dcs, 2 * kRepaints);
+    EXPECT_EQ(after.live_objects, before.live_objects);
+    EXPECT_EQ(after.live_dcs, before.live_dcs);
 }
 
 }  // namespace

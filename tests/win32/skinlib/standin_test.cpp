@@ -2,6 +2,8 @@
 // refuses, and that freeing it gives every window back. Each test loads the library afresh.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -10,6 +12,7 @@
 #include "base/win_handles.h"
 #include "skinlib/format/skin_format.h"
 #include "tests/win32/support/win32_test_support.h"
+#include "tests/support/case_names.h"
 
 namespace {
 
@@ -131,7 +134,7 @@ COLORREF erased_pixel(HWND hwnd, int x, int y) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     tovrelle::WindowDc screen(nullptr);
-    tovrelle::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    tovrelle::UniqueMemoryDc dc = tovrelle::create_memory_dc(screen.get());
     tovrelle::UniqueBitmap bitmap =
         tovrelle::adopt_gdi(CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
     tovrelle::SelectedObject selected(dc.get(), bitmap.get());
@@ -237,7 +240,7 @@ TEST_F(StandInTest, ControlsPaintTheBackdropWhereTheyStandAndKeepTheirTextColour
          {Case{WM_CTLCOLORSTATIC, label, TRANSPARENT}, Case{WM_CTLCOLORBTN, check, OPAQUE}}) {
         SCOPED_TRACE(c.msg);
         tovrelle::WindowDc screen(nullptr);
-        tovrelle::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        tovrelle::UniqueMemoryDc dc = tovrelle::create_memory_dc(screen.get());
         tovrelle::UniqueBitmap bitmap =
             tovrelle::adopt_gdi(CreateCompatibleBitmap(screen.get(), 60, 10));
         tovrelle::SelectedObject selected(dc.get(), bitmap.get());
@@ -256,7 +259,7 @@ TEST_F(StandInTest, ControlsPaintTheBackdropWhereTheyStandAndKeepTheirTextColour
     }
     // The inside of an edit box is its own.
     tovrelle::WindowDc screen(nullptr);
-    tovrelle::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    tovrelle::UniqueMemoryDc dc = tovrelle::create_memory_dc(screen.get());
     auto edit_brush = reinterpret_cast<HBRUSH>(SendMessageW(t.frame, WM_CTLCOLOREDIT,
                                                             reinterpret_cast<WPARAM>(dc.get()),
                                                             reinterpret_cast<LPARAM>(t.edit)));
@@ -337,6 +340,11 @@ struct RefusedCase {
     skinh::Code code;
 };
 
+// A failing case is printed by its name, not as the bytes of the structure.
+void PrintTo(const RefusedCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class StandInRefusesTest : public StandInTest, public ::testing::WithParamInterface<RefusedCase> {};
 
 TEST_P(StandInRefusesTest, WithItsCodeAndChangesNothing) {
@@ -370,7 +378,8 @@ INSTANTIATE_TEST_SUITE_P(
                     skinh::Code::kBadChecksum},
         RefusedCase{"a text", skin_file(kBackground), false, "blue", 0, skinh::Code::kBadArguments},
         RefusedCase{"an integer", skin_file(kBackground), false, nullptr, 1,
-                    skinh::Code::kBadArguments}));
+                    skinh::Code::kBadArguments}),
+    ::tovrelle::test::NameBy<&RefusedCase::what>{});
 
 TEST_F(StandInTest, EmptyTextIsTakenLikeNone) {
     EXPECT_EQ(attach(skin_file(kBackground), ""), 0);

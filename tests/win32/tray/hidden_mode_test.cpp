@@ -8,10 +8,14 @@
 #include "app/main_window.h"
 #include "app/event_routing.h"
 #include "app/notice_box.h"
+#include "app/program.h"
+#include "power/power_request.h"
+#include "power/wiring.h"
 #include "tests/win32/support/win32_test_support.h"
 #include "tests/win32/tray/fake_tray_shell.h"
 #include "tray/hidden_mode.h"
 #include "tray/icon_from_data.h"
+#include "tray/wiring.h"
 
 namespace tovrelle {
 namespace {
@@ -152,7 +156,8 @@ TEST_F(HiddenModeTest, HiddenModeTwiceModifiesTheOneIcon) {
     suffix.replace(L"  将于6时0分0秒 重启");
     choose_hidden_mode();
     EXPECT_EQ(g_notices.size(), 2u);
-    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
+    EXPECT_EQ(shell.sequence(),
+              (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
     EXPECT_EQ(test::tip_of(shell.notifications()[1].data), L"  将于6时0分0秒 重启");
     EXPECT_EQ(shell.live.size(), 1u);
 }
@@ -187,9 +192,8 @@ TEST_F(HiddenModeTest, TaskbarCreatedPutsTheIconBack) {
         bool add_refused;
         Seq expected;
     };
-    for (const Case& c :
-         {Case{"new_shell", false, {"add", "set_version"}},
-          Case{"shell_kept_it", true, {"add", "modify", "set_version"}}}) {
+    for (const Case& c : {Case{"new_shell", false, {"add", "set_version"}},
+                          Case{"shell_kept_it", true, {"add", "modify", "set_version"}}}) {
         SCOPED_TRACE(c.name);
         shell.clear();
         shell.refused.clear();
@@ -236,6 +240,56 @@ TEST_F(HiddenModeTest, RemoveIconBeforeTheEnd) {
     shell.clear();
     DestroyWindow(window.hwnd());  // nothing left to delete
     EXPECT_TRUE(shell.calls.empty());
+}
+
+// The program's own wiring of the schedule buttons and of hidden mode, on one window: the
+// tooltip must follow an arming made through the real button, however the news of it travels.
+TEST(WiredHiddenMode, ArmingThroughTheButtonRenamesTheRegisteredIcon) {
+    test::FakeTrayShell shell;
+    g_notices.clear();
+    RecordingNotices notices;
+    {
+        Program program;
+        // The real power calls, clock and requests: arming asks nothing else of Windows.
+        wire_power(program, PowerParts{windows_power_calls(), windows_power_requests(),
+                                       windows_clock(), notices});
+        wire_hidden_mode(program, notices, shell);
+        MainWindow& window = program.window();
+        ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+        g_window = window.hwnd();
+        test::pump(100ms, &window);
+
+        SendMessageW(window.hwnd(), WM_COMMAND, kMenuCommandBase + 1, 0);      // "隐身运行"
+        SendMessageW(window.hwnd(), kTrayCallbackMessage, 100, WM_LBUTTONUP);  // shown again
+        ASSERT_TRUE(IsWindowVisible(window.hwnd()));
+        ASSERT_EQ(shell.notifications().size(), 1u);
+        EXPECT_EQ(test::tip_of(shell.notifications()[0].data), L"");
+        shell.clear();
+
+        SetWindowTextW(window.control(ids::编辑框1), L"22");
+        SetWindowTextW(window.control(ids::编辑框2), L"30");
+        SetWindowTextW(window.control(ids::编辑框3), L"0");
+        SendMessageW(window.control(ids::按钮3), BM_CLICK, 0, 0);  // "定时关机"
+        test::pump(50ms, &window);
+
+        ASSERT_FALSE(g_notices.empty()) << "the button did not arm";
+        EXPECT_EQ(g_notices.back().title, L"定时关机成功");
+        ASSERT_EQ(shell.sequence(), Seq{"modify"});
+        const NOTIFYICONDATAW& d = shell.calls[0].data;
+        EXPECT_EQ(d.hWnd, window.hwnd());
+        EXPECT_EQ(d.uID, 100u);
+        EXPECT_NE(d.uFlags & NIF_TIP, 0u);
+        EXPECT_EQ(test::tip_of(d), L"  将于22时30分0秒 关机");
+        EXPECT_EQ(program.state().status_suffix.text(), L"  将于22时30分0秒 关机");
+
+        // Armed again with the other button: the icon is renamed once more.
+        shell.clear();
+        SetWindowTextW(window.control(ids::编辑框1), L"6");
+        SendMessageW(window.control(ids::按钮4), BM_CLICK, 0, 0);  // "定时重启"
+        ASSERT_EQ(shell.sequence(), Seq{"modify"});
+        EXPECT_EQ(test::tip_of(shell.calls[0].data), L"  将于6时30分0秒 重启");
+        DestroyWindow(window.hwnd());
+    }
 }
 
 TEST(HiddenModeWithoutIconData, WindowIsNotLeftHiddenWithoutAnIcon) {
