@@ -4,21 +4,15 @@
 #include <string>
 
 #include "app/integer_edit_text.h"
+#include "base/parent_brush.h"
 #include "base/win_handles.h"
+#include "base/window_text.h"
 
 namespace tovrelle {
 namespace {
 
-// Where a box keeps its input while the replaced procedure is in place.
-constexpr const wchar_t* kInputProperty = L"TovrelleIntegerEdit";
-
-std::wstring window_text(HWND h) {
-    const int length = GetWindowTextLengthW(h);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int got = GetWindowTextW(h, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
-}
+// Marks this subclass among any others the box may carry.
+constexpr UINT_PTR kSubclassId = 1;
 
 }  // namespace
 
@@ -26,36 +20,34 @@ IntegerEdit* IntegerEdit::install(HWND edit) {
     if (!IsWindow(edit) || of(edit) != nullptr) {
         return nullptr;
     }
-    auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
-    std::unique_ptr<IntegerEdit> input(new IntegerEdit(edit, own));
-    if (!SetPropW(edit, kInputProperty, input.get())) {
+    std::unique_ptr<IntegerEdit> input(new IntegerEdit(edit));
+    if (!set_window_subclass(edit, &IntegerEdit::procedure, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(input.get()))) {
         return nullptr;
     }
-    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IntegerEdit::procedure));
     IntegerEdit* installed = input.release();  // owned by the box from here on
     installed->recalc_frame();
     return installed;
 }
 
 IntegerEdit* IntegerEdit::of(HWND edit) {
-    return static_cast<IntegerEdit*>(GetPropW(edit, kInputProperty));
+    DWORD_PTR input = 0;
+    if (!IsWindow(edit) ||
+        !get_window_subclass(edit, &IntegerEdit::procedure, kSubclassId, &input)) {
+        return nullptr;
+    }
+    return reinterpret_cast<IntegerEdit*>(input);
 }
 
-LRESULT CALLBACK IntegerEdit::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    IntegerEdit* self = of(hwnd);
-    if (self == nullptr) {
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
+LRESULT CALLBACK IntegerEdit::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                        DWORD_PTR input) {
+    auto* self = reinterpret_cast<IntegerEdit*>(input);
     if (msg == WM_NCDESTROY) {
-        // The box's last message: its own procedure goes back in place (unless another layer
-        // sits on top of ours) and finishes with it; the input goes with the box.
+        // The box's last message: the subclass goes and the box's own handling finishes it;
+        // the input goes with the box.
         std::unique_ptr<IntegerEdit> owned(self);
-        RemovePropW(hwnd, kInputProperty);
-        if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) ==
-            reinterpret_cast<LONG_PTR>(&IntegerEdit::procedure)) {
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(owned->own_));
-        }
-        return owned->call_own(msg, wp, lp);
+        remove_window_subclass(hwnd, &IntegerEdit::procedure, kSubclassId);
+        return def_subclass_proc(hwnd, msg, wp, lp);
     }
     return self->handle_message(msg, wp, lp);
 }
@@ -132,7 +124,7 @@ int IntegerEdit::line_height() const {
     if (!dc) {
         return 0;
     }
-    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(call_own(WM_GETFONT, 0, 0));
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(edit_, WM_GETFONT, 0, 0));
     SelectedObject selected(dc.get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
     SIZE size{};
     if (!GetTextExtentPoint32W(dc.get(), L"W", 1, &size)) {
@@ -180,15 +172,7 @@ void IntegerEdit::paint_bands() const {
     }
     // The box's background is what its parent hands it for painting its text; the system's
     // window colour when the parent says nothing.
-    HWND parent = GetParent(edit_);
-    auto brush = reinterpret_cast<HBRUSH>(parent != nullptr
-                                              ? SendMessageW(parent, WM_CTLCOLOREDIT,
-                                                             reinterpret_cast<WPARAM>(dc.get()),
-                                                             reinterpret_cast<LPARAM>(edit_))
-                                              : 0);
-    if (brush == nullptr) {
-        brush = GetSysColorBrush(COLOR_WINDOW);
-    }
+    HBRUSH brush = parent_brush(edit_, dc.get(), WM_CTLCOLOREDIT, GetSysColorBrush(COLOR_WINDOW));
     FillRect(dc.get(), &above, brush);
     FillRect(dc.get(), &below, brush);
 }

@@ -7,14 +7,15 @@
 
 #include <functional>
 
+#include "base/window_subclass.h"
+
 namespace tovrelle {
 
 class IntegerEdit {
   public:
-    // Puts the integer-only input on an existing EDIT box by replacing its window procedure.
-    // The input belongs to the box from then on: at WM_NCDESTROY the box's own procedure is
-    // put back and the input deleted. Returns nullptr when the box is not a window or already
-    // has the input.
+    // Puts the integer-only input on an existing EDIT box as a subclass (SetWindowSubclass).
+    // The input belongs to the box from then on: at WM_NCDESTROY the subclass is removed and
+    // the input deleted. Returns nullptr when the box is not a window or already has the input.
     static IntegerEdit* install(HWND edit);
     // The input installed on a box, or nullptr.
     static IntegerEdit* of(HWND edit);
@@ -28,11 +29,13 @@ class IntegerEdit {
     [[nodiscard]] HWND hwnd() const noexcept { return edit_; }
 
   private:
-    IntegerEdit(HWND edit, WNDPROC own) : edit_(edit), own_(own) {}
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    explicit IntegerEdit(HWND edit) : edit_(edit) {}
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                      DWORD_PTR input);
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
+    // The box's own handling, below this subclass; only while a message of the box is handled.
     LRESULT call_own(UINT msg, WPARAM wp, LPARAM lp) const {
-        return CallWindowProcW(own_, edit_, msg, wp, lp);
+        return def_subclass_proc(edit_, msg, wp, lp);
     }
 
     void normalise();
@@ -44,7 +47,6 @@ class IntegerEdit {
     void recalc_frame() const;
 
     HWND edit_;
-    WNDPROC own_;
     // The area inside the sunken edge, relative to the box's outer rectangle; the client area
     // is the one text line in its middle, the rest are the bands above and below it.
     RECT inner_{};

@@ -1,7 +1,5 @@
 #include "app/loaded_libraries.h"
 
-#include <algorithm>
-
 namespace tovrelle {
 
 HMODULE LoadedLibraries::find(std::wstring_view full_path) const {

@@ -18,7 +18,7 @@ public:
     [[nodiscard]] HMODULE find(std::wstring_view full_path) const;
     // Keeps a module that was just loaded, under its full path.
     HMODULE add(std::wstring full_path, UniqueModule module);
-    // Releases one module again (a library that turned out unusable).
+    // Releases one module again (the skin library, while high contrast is on).
     void release(HMODULE module);
     void release_all();
     [[nodiscard]] std::size_t size() const noexcept { return entries_.size(); }

@@ -1,10 +1,10 @@
 #include "app/main_window.h"
 
-#include <algorithm>
-
+#include "app/group_box.h"
 #include "app/integer_edit.h"
-#include "app/window_events.h"
+#include "app/event_routing.h"
 #include "base/win_dpi.h"
+#include "base/window_text.h"
 
 namespace tovrelle {
 namespace {
@@ -25,6 +25,33 @@ HMENU as_id(Identity id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(c
 POINT centred(const PixelRect& size) {
     return POINT{(GetSystemMetrics(SM_CXSCREEN) - size.width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - size.height) / 2};
+}
+
+// Calls the handler bound to id, if there is one.
+void raise(const std::map<Identity, std::function<void()>>& handlers, Identity id) {
+    if (auto it = handlers.find(id); it != handlers.end() && it->second) {
+        it->second();
+    }
+}
+
+// Black text on white in the edit boxes; the system's window colours in high contrast.
+LRESULT edit_colours(HDC dc, bool system_colours) {
+    if (system_colours) {
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    SetTextColor(dc, 0x00000000);
+    SetBkColor(dc, kEditBackground);
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
+
+// Black text on the button face on buttons, the group box and the labels; the system's text
+// colour in high contrast.
+LRESULT control_colours(HDC dc, bool system_colours) {
+    SetTextColor(dc, system_colours ? GetSysColor(COLOR_BTNTEXT) : 0x00000000);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 }  // namespace
@@ -136,35 +163,6 @@ bool MainWindow::create(HINSTANCE instance, bool show) {
     return hwnd() != nullptr;
 }
 
-// The group box holds the status label, which has no background of its own: the box paints
-// its own background so the label shows the window's background through it. The brush is the
-// one the parent hands its static controls, as any control takes its background from its
-// parent, so whatever the parent paints behind its controls (a skin's backdrop, lined up by the
-// brush origin it sets) runs on behind the label; the button face when the parent gives none.
-static LRESULT CALLBACK group_box_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto own = reinterpret_cast<WNDPROC>(GetPropW(hwnd, MainWindow::kOwnProcProperty));
-    if (msg == WM_ERASEBKGND) {
-        auto dc = reinterpret_cast<HDC>(wp);
-        // The parent's answer sets colours and the brush origin on the DC, which the box's own
-        // painting goes on to use: they are put back once the background is filled.
-        const int saved = SaveDC(dc);
-        auto brush = reinterpret_cast<HBRUSH>(
-            SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, wp, reinterpret_cast<LPARAM>(hwnd)));
-        RECT rc;
-        GetClientRect(hwnd, &rc);
-        FillRect(dc, &rc, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
-        if (saved != 0) {
-            RestoreDC(dc, saved);
-        }
-        return 1;
-    }
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
-        RemovePropW(hwnd, MainWindow::kOwnProcProperty);
-    }
-    return CallWindowProcW(own, hwnd, msg, wp, lp);
-}
-
 HWND MainWindow::container_hwnd(Identity container) const {
     if (container == def_.id) {
         return hwnd();
@@ -178,69 +176,7 @@ bool MainWindow::create_controls(HINSTANCE instance) {
         if (parent == nullptr) {
             return false;
         }
-        const std::wstring text(c.text);
-        const PixelRect at = control_rect(c, dpi_);
-        HWND h = nullptr;
-        switch (c.kind) {
-            case ControlKind::Button:
-                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kButtonStyle, at.left,
-                                    at.top, at.width, at.height, parent, as_id(c.id), instance,
-                                    nullptr);
-                break;
-            case ControlKind::GroupBox:
-                h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kGroupBoxStyle,
-                                    at.left, at.top, at.width, at.height, parent, as_id(c.id),
-                                    instance, nullptr);
-                if (h != nullptr) {
-                    SetPropW(h, kOwnProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(h, GWLP_WNDPROC)));
-                    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&group_box_proc));
-                }
-                break;
-            case ControlKind::Edit:
-                h = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(),
-                                    kChildStyle | kEditStyle, at.left, at.top, at.width, at.height,
-                                    parent, as_id(c.id), instance, nullptr);
-                if (h != nullptr) {
-                    SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
-                    const int need = min_edit_height(h);
-                    if (at.height < need) {
-                        SetWindowPos(h, nullptr, 0, 0, at.width, need,
-                                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-                    }
-                    // Integer-only input; a box without it would take any text, so it counts
-                    // as a control that could not be made.
-                    if (IntegerEdit::install(h) == nullptr) {
-                        DestroyWindow(h);
-                        h = nullptr;
-                    }
-                }
-                break;
-            case ControlKind::TransparentLabel: {
-                auto label = std::make_unique<TransparentLabel>();
-                if (label->create(instance, parent, child_number(c.id),
-                                  RECT{at.left, at.top, at.left + at.width, at.top + at.height},
-                                  c.text, c.text_colour)) {
-                    h = label->hwnd();
-                    labels_[c.id] = std::move(label);
-                }
-                break;
-            }
-            case ControlKind::Timer: {
-                auto timer = std::make_unique<TimerControl>();
-                const Identity id = c.id;
-                timer->on_periodic = [this, id] {
-                    auto it = events_.periodic.find(id);
-                    if (it != events_.periodic.end() && it->second) {
-                        it->second();
-                    }
-                };
-                if (timer->create(instance, parent, child_number(c.id), c.timer_period_ms)) {
-                    h = timer->hwnd();
-                    timers_[c.id] = std::move(timer);
-                }
-                break;
-            }
-        }
+        HWND h = create_control(instance, c, parent);
         if (h == nullptr) {
             return false;
         }
@@ -306,6 +242,88 @@ void MainWindow::use_system_colours(bool on) {
     }
 }
 
+HWND MainWindow::create_control(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    switch (c.kind) {
+        case ControlKind::Button:
+            return create_button(instance, c, parent);
+        case ControlKind::GroupBox:
+            return create_group_box(instance, c, parent);
+        case ControlKind::Edit:
+            return create_edit(instance, c, parent);
+        case ControlKind::TransparentLabel:
+            return create_label(instance, c, parent);
+        case ControlKind::Timer:
+            return create_timer(instance, c, parent);
+    }
+    return nullptr;
+}
+
+HWND MainWindow::create_button(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    const std::wstring text(c.text);
+    const PixelRect at = control_rect(c, dpi_);
+    return CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kButtonStyle, at.left, at.top,
+                           at.width, at.height, parent, as_id(c.id), instance, nullptr);
+}
+
+HWND MainWindow::create_group_box(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    const std::wstring text(c.text);
+    const PixelRect at = control_rect(c, dpi_);
+    HWND h = CreateWindowExW(0, L"BUTTON", text.c_str(), kChildStyle | kGroupBoxStyle, at.left,
+                             at.top, at.width, at.height, parent, as_id(c.id), instance, nullptr);
+    if (h != nullptr) {
+        let_background_through(h);
+    }
+    return h;
+}
+
+HWND MainWindow::create_edit(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    const std::wstring text(c.text);
+    const PixelRect at = control_rect(c, dpi_);
+    HWND h = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(), kChildStyle | kEditStyle,
+                             at.left, at.top, at.width, at.height, parent, as_id(c.id), instance,
+                             nullptr);
+    if (h == nullptr) {
+        return nullptr;
+    }
+    SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
+    const int need = min_edit_height(h);
+    if (at.height < need) {
+        SetWindowPos(h, nullptr, 0, 0, at.width, need, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // Integer-only input; a box without it would take any text, so it counts as a control
+    // that could not be made.
+    if (IntegerEdit::install(h) == nullptr) {
+        DestroyWindow(h);
+        return nullptr;
+    }
+    return h;
+}
+
+HWND MainWindow::create_label(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    auto label = std::make_unique<TransparentLabel>();
+    const PixelRect at = control_rect(c, dpi_);
+    if (!label->create(instance, parent, child_number(c.id),
+                       RECT{at.left, at.top, at.left + at.width, at.top + at.height}, c.text,
+                       c.text_colour)) {
+        return nullptr;
+    }
+    HWND h = label->hwnd();
+    labels_[c.id] = std::move(label);
+    return h;
+}
+
+HWND MainWindow::create_timer(HINSTANCE instance, const ControlDef& c, HWND parent) {
+    auto timer = std::make_unique<TimerControl>();
+    const Identity id = c.id;
+    timer->on_periodic = [this, id] { raise(events_.periodic, id); };
+    if (!timer->create(instance, parent, child_number(c.id), c.timer_period_ms)) {
+        return nullptr;
+    }
+    HWND h = timer->hwnd();
+    timers_[c.id] = std::move(timer);
+    return h;
+}
+
 HWND MainWindow::control(Identity id) const {
     auto it = controls_.find(id);
     return it == controls_.end() ? nullptr : it->second;
@@ -336,14 +354,8 @@ PropertyValue MainWindow::read(Identity window, Identity control_id, int propert
         return {};
     }
     switch (c->kind) {
-        case ControlKind::Edit: {
-            HWND h = control(control_id);
-            const int length = GetWindowTextLengthW(h);
-            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-            const int got = GetWindowTextW(h, text.data(), length + 1);
-            text.resize(static_cast<std::size_t>(std::max(got, 0)));
-            return text;
-        }
+        case ControlKind::Edit:
+            return window_text(control(control_id));
         case ControlKind::TransparentLabel:
             return label(control_id)->caption();
         case ControlKind::Timer:
@@ -395,7 +407,6 @@ void MainWindow::set_visible(bool visible) {
     if (hwnd() == nullptr) {
         return;
     }
-    stored_visible_ = visible;
     ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
 }
 
@@ -426,6 +437,8 @@ bool MainWindow::pretranslate(MSG& msg) {
     return false;
 }
 
+// By hand, not IsDialogMessage: that also acts on Shift+Tab, Enter, arrows and mnemonics, and
+// follows the z-order, not the window's own tab order.
 bool MainWindow::handle_key(const MSG& msg) {
     if (msg.wParam != VK_TAB && msg.wParam != VK_ESCAPE) {
         return false;
@@ -486,22 +499,15 @@ void MainWindow::on_command(WPARAM wp, LPARAM lp) {
             for (const ControlDef& c : def_.controls) {
                 if (c.kind == ControlKind::Button && static_cast<unsigned>(child_number(c.id)) == target.index &&
                     control(c.id) == reinterpret_cast<HWND>(lp)) {
-                    auto it = events_.clicked.find(c.id);
-                    if (it != events_.clicked.end() && it->second) {
-                        it->second();
-                    }
+                    raise(events_.clicked, c.id);
                     return;
                 }
             }
             return;
         }
-        case CommandTarget::Kind::MenuEntry: {
-            auto it = events_.item_selected.find(def_.menu[target.index].id);
-            if (it != events_.item_selected.end() && it->second) {
-                it->second();
-            }
+        case CommandTarget::Kind::MenuEntry:
+            raise(events_.item_selected, def_.menu[target.index].id);
             return;
-        }
     }
 }
 
@@ -518,65 +524,86 @@ void MainWindow::on_destroy() {
     }
 }
 
-LRESULT MainWindow::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
+bool MainWindow::run_message_hooks(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     for (auto& hook : events_.message_hooks) {
-        LRESULT result = 0;
         if (hook && hook(msg, wp, lp, result)) {
-            return result;
+            return true;
         }
+    }
+    return false;
+}
+
+bool MainWindow::may_close() const {
+    return !events_.can_be_closed || events_.can_be_closed();
+}
+
+void MainWindow::on_close() {
+    if (may_close()) {
+        DestroyWindow(hwnd());
+    }
+}
+
+LRESULT MainWindow::on_query_end_session(WPARAM wp, LPARAM lp) {
+    // The default answer first; only a yes there is put to the can-be-closed handler.
+    if (DefWindowProcW(hwnd(), WM_QUERYENDSESSION, wp, lp) == FALSE) {
+        return FALSE;
+    }
+    return may_close() ? TRUE : FALSE;
+}
+
+void MainWindow::remember_focus(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd(), focus)) {
+            focus_on_deactivate_ = focus;
+        }
+    }
+}
+
+void MainWindow::restore_focus() {
+    HWND target = focus_on_deactivate_;
+    if (target == nullptr || !IsWindow(target) || !IsChild(hwnd(), target)) {
+        target = def_.tab_order.empty() ? nullptr : control(def_.tab_order.front());
+    }
+    if (target != nullptr) {
+        SetFocus(target);
+    }
+}
+
+void MainWindow::on_tray_callback(LPARAM lp) {
+    if (const std::optional<int> type = tray_event_type(static_cast<std::uint32_t>(lp));
+        type.has_value() && events_.tray_event) {
+        events_.tray_event(*type);
+    }
+}
+
+LRESULT MainWindow::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT result = 0; run_message_hooks(msg, wp, lp, result)) {
+        return result;
     }
     switch (msg) {
         case WM_COMMAND:
             on_command(wp, lp);
             return 0;
         case WM_CLOSE:
-            if (!events_.can_be_closed || events_.can_be_closed()) {
-                DestroyWindow(hwnd());
-            }
+            on_close();
             return 0;
-        case WM_QUERYENDSESSION: {
-            // The default answer first; only a yes there is put to the can-be-closed handler.
-            if (DefWindowProcW(hwnd(), msg, wp, lp) == FALSE) {
-                return FALSE;
-            }
-            return (!events_.can_be_closed || events_.can_be_closed()) ? TRUE : FALSE;
-        }
+        case WM_QUERYENDSESSION:
+            return on_query_end_session(wp, lp);
         case WM_DESTROY:
             on_destroy();
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wp) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                if (focus != nullptr && IsChild(hwnd(), focus)) {
-                    focus_on_deactivate_ = focus;
-                }
-            }
+            remember_focus(wp);
             return DefWindowProcW(hwnd(), msg, wp, lp);
-        case WM_SETFOCUS: {
-            HWND target = focus_on_deactivate_;
-            if (target == nullptr || !IsWindow(target) || !IsChild(hwnd(), target)) {
-                target = def_.tab_order.empty() ? nullptr : control(def_.tab_order.front());
-            }
-            if (target != nullptr) {
-                SetFocus(target);
-            }
+        case WM_SETFOCUS:
+            restore_focus();
             return 0;
-        }
         case WM_CTLCOLOREDIT:
-            if (system_colours_) {
-                SetTextColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOWTEXT));
-                SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOW));
-                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-            }
-            SetTextColor(reinterpret_cast<HDC>(wp), 0x00000000);
-            SetBkColor(reinterpret_cast<HDC>(wp), kEditBackground);
-            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+            return edit_colours(reinterpret_cast<HDC>(wp), system_colours_);
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORSTATIC:
-            SetTextColor(reinterpret_cast<HDC>(wp),
-                         system_colours_ ? GetSysColor(COLOR_BTNTEXT) : 0x00000000);
-            SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            return control_colours(reinterpret_cast<HDC>(wp), system_colours_);
         case WM_DPICHANGED:
             on_dpi_changed(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
@@ -587,10 +614,7 @@ LRESULT MainWindow::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return DefWindowProcW(hwnd(), msg, wp, lp);
         case kTrayCallbackMessage:
-            if (const std::optional<int> type = tray_event_type(static_cast<std::uint32_t>(lp));
-                type.has_value() && events_.tray_event) {
-                events_.tray_event(*type);
-            }
+            on_tray_callback(lp);
             return 0;
         default:
             return DefWindowProcW(hwnd(), msg, wp, lp);

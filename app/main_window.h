@@ -16,6 +16,7 @@
 #include "app/timer_control.h"
 #include "app/transparent_label.h"
 #include "app/window_def.h"
+#include "app/window_events.h"
 #include "base/win_handles.h"
 #include "base/window_base.h"
 
@@ -23,31 +24,9 @@ namespace tovrelle {
 
 using PropertyValue = std::variant<std::monostate, bool, int, std::wstring>;
 
-// The handlers the window calls. Each is optional; an empty one means the event is not handled.
-struct MainWindowEvents {
-    std::function<void()> created;
-    std::function<bool()> can_be_closed;
-    // x, y in client coordinates, key state Ctrl 1 + Shift 2 + Alt 4. A handler that returns
-    // false has the press dropped.
-    std::function<std::optional<bool>(int x, int y, int keys)> right_button_down;
-    std::function<void(int type)> tray_event;
-    std::function<void()> destroyed;  // while the window and its controls still exist
-    // WM_SETTINGCHANGE or WM_SYSCOLORCHANGE: a system setting such as high contrast may have
-    // changed.
-    std::function<void()> settings_changed;
-    std::map<Identity, std::function<void()>> clicked;
-    std::map<Identity, std::function<void()>> periodic;
-    std::map<Identity, std::function<void()>> item_selected;
-    // Messages no fixed event covers (registered messages, WM_TIMECHANGE). A hook that
-    // handles the message sets the result and returns true.
-    std::vector<std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>> message_hooks;
-};
-
 class MainWindow : public WindowBase<MainWindow> {
 public:
     static constexpr const wchar_t* kClassName = L"TovrelleMainWindow";
-    // Window property that keeps the group box's own procedure behind its background painter.
-    static constexpr const wchar_t* kOwnProcProperty = L"TovrelleOwnProc";
 
     // filter: lets the window's messages from other processes through to an elevated window.
     explicit MainWindow(const WindowDef& def = main_window_def(),
@@ -105,6 +84,12 @@ private:
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
 
     bool create_controls(HINSTANCE instance);
+    HWND create_control(HINSTANCE instance, const ControlDef& c, HWND parent);
+    HWND create_button(HINSTANCE instance, const ControlDef& c, HWND parent);
+    HWND create_group_box(HINSTANCE instance, const ControlDef& c, HWND parent);
+    HWND create_edit(HINSTANCE instance, const ControlDef& c, HWND parent);
+    HWND create_label(HINSTANCE instance, const ControlDef& c, HWND parent);
+    HWND create_timer(HINSTANCE instance, const ControlDef& c, HWND parent);
     HWND container_hwnd(Identity container) const;
     bool handle_key(const MSG& msg);
     void move_focus_forward();
@@ -116,6 +101,13 @@ private:
     void layout_controls();
     int min_edit_height(HWND edit) const;
     void on_dpi_changed(int dpi, const RECT& suggested);
+    bool run_message_hooks(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    [[nodiscard]] bool may_close() const;
+    void on_close();
+    LRESULT on_query_end_session(WPARAM wp, LPARAM lp);
+    void remember_focus(WPARAM wp);
+    void restore_focus();
+    void on_tray_callback(LPARAM lp);
 
     const WindowDef& def_;
     MessageFilter& message_filter_;
@@ -130,7 +122,6 @@ private:
     int dpi_ = 96;
     bool system_colours_ = false;
     HWND focus_on_deactivate_ = nullptr;
-    bool stored_visible_ = true;  // the window definition marks it visible
     bool loop_running_ = false;
 };
 

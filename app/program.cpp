@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/run_directory.h"
+#include "base/fitting_text.h"
 
 namespace tovrelle {
 namespace {
@@ -18,18 +19,10 @@ void release_long_lived_values() {
 }
 
 std::wstring module_file_name(HINSTANCE instance) {
-    std::wstring name(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD got = GetModuleFileNameW(instance, name.data(), static_cast<DWORD>(name.size()));
-        if (got == 0) {
-            return {};
-        }
-        if (got < name.size()) {
-            name.resize(got);
-            return name;
-        }
-        name.resize(name.size() * 2);
-    }
+    return adapt_fixed_size_to_allocated([instance](wchar_t* buffer, std::size_t capacity) {
+        const DWORD got = GetModuleFileNameW(instance, buffer, static_cast<DWORD>(capacity));
+        return needed_from_truncated_length(got, capacity);
+    });
 }
 
 void out_of_memory() { fatal_error(L"Tovrelle 内存不足，程序必须结束。"); }
@@ -45,13 +38,6 @@ Program::~Program() {
 }
 
 Program& Program::current() { return *g_program; }
-
-std::wstring as_current_directory(std::wstring run_directory) {
-    if (!run_directory.empty() && run_directory.back() == L':') {
-        run_directory.push_back(L'\\');
-    }
-    return run_directory;
-}
 
 void Program::run(HINSTANCE instance, const std::function<void(Program&)>& wire) {
     instance_ = instance;

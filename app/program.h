@@ -53,8 +53,4 @@ private:
 // pretranslate are not dispatched.
 int run_event_loop(MainWindow& window);
 
-// The run directory as a current directory: a drive root "C:" needs its backslash, or
-// Windows would take the drive's own current folder instead.
-std::wstring as_current_directory(std::wstring run_directory);
-
 }  // namespace tovrelle

@@ -1,35 +1,35 @@
-// Decisions of the main window's event wiring that need no Windows calls.
+// The events the main window raises, and the handlers the subsystems bind to them.
 #pragma once
 
-#include <cstdint>
+#include <windows.h>
+
+#include <functional>
+#include <map>
 #include <optional>
+#include <vector>
+
+#include "app/window_def.h"
 
 namespace tovrelle {
 
-// Menu entry n reaches the window as command number kMenuCommandBase + n.
-inline constexpr unsigned kMenuCommandBase = 20000;
-// Commands from here on are the system's own (SC_* range and above); the window ignores them.
-inline constexpr unsigned kSystemCommandFloor = 0xE100;
-
-struct CommandTarget {
-    enum class Kind { Ignored, Control, MenuEntry };
-    Kind kind;
-    unsigned index;  // the control number, or the menu entry's position
+// The handlers the window calls. Each is optional; an empty one means the event is not handled.
+struct MainWindowEvents {
+    std::function<void()> created;
+    std::function<bool()> can_be_closed;
+    // x, y in client coordinates, key state Ctrl 1 + Shift 2 + Alt 4. A handler that returns
+    // false has the press dropped.
+    std::function<std::optional<bool>(int x, int y, int keys)> right_button_down;
+    std::function<void(int type)> tray_event;
+    std::function<void()> destroyed;  // while the window and its controls still exist
+    // WM_SETTINGCHANGE or WM_SYSCOLORCHANGE: a system setting such as high contrast may have
+    // changed.
+    std::function<void()> settings_changed;
+    std::map<Identity, std::function<void()>> clicked;
+    std::map<Identity, std::function<void()>> periodic;
+    std::map<Identity, std::function<void()>> item_selected;
+    // Messages no fixed event covers (registered messages, WM_TIMECHANGE). A hook that
+    // handles the message sets the result and returns true.
+    std::vector<std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>> message_hooks;
 };
-
-// Where a WM_COMMAND number goes, for a window with menu_entries entries.
-CommandTarget route_command(unsigned command, std::size_t menu_entries);
-
-// The tray callback message, and the tray event type its second parameter gives: 1 left
-// release, or the icon chosen by mouse or keyboard (NIN_SELECT, NIN_KEYSELECT); 2 left double
-// click; 3 right release or context menu; or none. The notification is its low word: the shell
-// puts the icon number in the high word for icons of version 4, and nothing for older ones.
-inline constexpr unsigned kTrayCallbackMessage = 0x8064;  // WM_APP + 100
-std::optional<int> tray_event_type(std::uint32_t callback_lparam);
-
-// Key state of the right-button event: Ctrl 1 + Shift 2 + Alt 4.
-constexpr int key_state(bool ctrl, bool shift, bool alt) {
-    return (ctrl ? 1 : 0) + (shift ? 2 : 0) + (alt ? 4 : 0);
-}
 
 }  // namespace tovrelle

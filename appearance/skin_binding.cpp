@@ -1,5 +1,7 @@
 #include "appearance/skin_binding.h"
 
+#include "base/carried_data.h"
+#include "base/fitting_text.h"
 #include "base/system_directory.h"
 #include "base/system_library.h"
 #include "base/win_handles.h"
@@ -32,15 +34,11 @@ std::wstring Win32SkinFileSystem::system_directory() const {
 }
 
 std::wstring full_path_of(const std::wstring& path) {
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD got =
-        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (got >= full.size()) {
-        full.resize(got);
-        got = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    }
-    full.resize(got < full.size() ? got : 0);
-    return full;
+    return adapt_fixed_size_to_allocated([&path](wchar_t* buffer, std::size_t capacity) {
+        const DWORD got =
+            GetFullPathNameW(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
+        return needed_from_size_or_length(got, capacity);
+    });
 }
 
 bool attach_skin(LoadedLibraries& libraries, const std::wstring& library_path,
@@ -79,15 +77,8 @@ bool attach_skin(LoadedLibraries& libraries, const std::wstring& library_path,
 }
 
 std::vector<std::uint8_t> embedded_skin(HMODULE module) {
-    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(IDR_SKIN_DATA), RT_RCDATA);
-    HGLOBAL handle = info != nullptr ? LoadResource(module, info) : nullptr;
-    const void* bytes = handle != nullptr ? LockResource(handle) : nullptr;
-    const DWORD size = info != nullptr ? SizeofResource(module, info) : 0;
-    if (bytes == nullptr || size == 0) {
-        return {};
-    }
-    const auto* first = static_cast<const std::uint8_t*>(bytes);
-    return std::vector<std::uint8_t>(first, first + size);
+    const std::span<const std::uint8_t> skin = carried_data(module, IDR_SKIN_DATA);
+    return std::vector<std::uint8_t>(skin.begin(), skin.end());
 }
 
 }  // namespace tovrelle

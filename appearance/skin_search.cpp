@@ -1,5 +1,7 @@
 #include "appearance/skin_search.h"
 
+#include "base/path_text.h"
+
 namespace tovrelle {
 namespace {
 
@@ -35,15 +37,9 @@ std::wstring locate_skin_library(std::wstring_view given_path, std::wstring_view
         path = std::move(beside);
     }
     // Checked even when the run directory had a copy: the system's copy wins.
-    std::wstring system = fs.system_directory();
-    if (!system.empty()) {
-        if (system.back() != L'\\') {
-            system += L'\\';
-        }
-        system += kSkinLibraryName;
-        if (fs.exists(system)) {
-            path = std::move(system);
-        }
+    std::wstring system = file_in_directory(fs.system_directory(), kSkinLibraryName);
+    if (!system.empty() && fs.exists(system)) {
+        path = std::move(system);
     }
     return path;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "appearance/theming_paint.h"
+#include "base/parent_brush.h"
 #include "base/win_handles.h"
 
 namespace tovrelle::theming {
@@ -244,13 +245,7 @@ void paint_now(HWND hwnd) {
 // Asks the parent for the control's colours, the way a button asks before it paints.
 void ask_parent_colours(Record& r) {
     WindowDc dc(r.hwnd);
-    HWND parent = GetParent(r.hwnd);
-    HBRUSH brush = nullptr;
-    if (parent != nullptr && dc) {
-        brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORBTN,
-                                                      reinterpret_cast<WPARAM>(dc.get()),
-                                                      reinterpret_cast<LPARAM>(r.hwnd)));
-    }
+    HBRUSH brush = parent_brush(r.hwnd, dc.get(), WM_CTLCOLORBTN, nullptr);
     LOGBRUSH lb{};
     if (brush != nullptr && GetObjectW(brush, sizeof(lb), &lb) == sizeof(lb)) {
         r.parent_brush = brush;
@@ -277,8 +272,209 @@ LRESULT pass_through(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(own, hwnd, msg, wp, lp);
 }
 
-bool is_button_like(Kind k) {
-    return k == Kind::PushButton || k == Kind::CheckBox || k == Kind::RadioButton;
+// One message to a taken-over control, with the ways the layer answers it.
+struct Message {
+    HWND hwnd;
+    UINT msg;
+    WPARAM wp;
+    LPARAM lp;
+    WNDPROC own;
+
+    // The control's own procedure.
+    LRESULT call_own() const { return CallWindowProcW(own, hwnd, msg, wp, lp); }
+    // The control's own procedure, then the layer's look over what it drew.
+    LRESULT own_then_paint() const {
+        const LRESULT result = call_own();
+        paint_now(hwnd);
+        return result;
+    }
+    // The default procedure, so that the control never paints its system look, then the
+    // layer's look.
+    LRESULT default_then_paint() const {
+        const LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
+        paint_now(hwnd);
+        return result;
+    }
+};
+
+// The answer to a message, or nothing when the handling every kind shares is to give it.
+using Answer = std::optional<LRESULT>;
+
+// The control's end, and its background.
+Answer life_message(Record& r, const Message& m) {
+    switch (m.msg) {
+        case WM_DESTROY: {
+            const LRESULT result = m.call_own();
+            give_back(m.hwnd, false);
+            return result;
+        }
+        case WM_NCDESTROY:
+            // Only when WM_DESTROY did not come through here.
+            give_back(m.hwnd, false);
+            return m.call_own();
+        case WM_ERASEBKGND:
+            ask_parent_colours(r);
+            if (r.kind == Kind::UpDown) {
+                return 1;  // it paints all of itself
+            }
+            return m.call_own();
+        default:
+            return std::nullopt;
+    }
+}
+
+Answer button_message(Record& r, const Message& m) {
+    switch (m.msg) {
+        case WM_PAINT:
+        case WM_SETTEXT:
+            // The control's own procedure would paint its system look first: it never paints.
+            return m.default_then_paint();
+        case BM_SETCHECK:
+            r.state.checked = m.wp == BST_CHECKED;
+            r.state.indeterminate = m.wp == BST_INDETERMINATE;
+            return m.own_then_paint();
+        case BM_SETSTATE:
+            r.state.pressed = m.wp != 0;
+            return m.own_then_paint();
+        case BM_SETSTYLE:
+            r.state.default_button = (m.wp & style::kButtonTypeMask) == style::kDefPushButton;
+            return m.own_then_paint();
+        default:
+            return std::nullopt;
+    }
+}
+
+Answer edit_message(Record& r, const Message& m) {
+    switch (m.msg) {
+        case WM_PAINT:
+        case WM_NCPAINT:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            return m.own_then_paint();
+        case WM_NCMOUSEMOVE:
+            r.state.hot = true;
+            return m.default_then_paint();
+        case EM_SETREADONLY: {
+            const LRESULT result = m.call_own();
+            // Looked up again: the record may be gone once the control's own procedure has run.
+            if (Record* now = find(layer().taken_over, m.hwnd)) {
+                now->state.read_only = m.wp != 0;
+            }
+            paint_now(m.hwnd);
+            return result;
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+Answer combo_box_message(Record& r, const Message& m) {
+    switch (m.msg) {
+        case WM_PAINT:
+        case WM_NCPAINT:
+            return m.own_then_paint();
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            if (r.kind == Kind::ComboBox) {
+                r.state.pressed = m.msg == WM_LBUTTONDOWN;
+                return m.own_then_paint();
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+Answer up_down_message(Record& r, const Message& m) {
+    switch (m.msg) {
+        case WM_PAINT:
+        case WM_NCPAINT:
+            return m.default_then_paint();
+        case WM_MOUSEMOVE: {
+            RECT rc;
+            GetClientRect(m.hwnd, &rc);
+            const int half = updown_half(r.horizontal, rc.right, rc.bottom, GET_X_LPARAM(m.lp),
+                                         GET_Y_LPARAM(m.lp));
+            bool changed = half != r.hot_half;
+            r.hot_half = half;
+            if (!r.state.hot) {
+                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, m.hwnd, 0};
+                TrackMouseEvent(&tme);
+                r.state.hot = true;
+                changed = true;
+            }
+            const LRESULT result = m.call_own();
+            if (changed) {
+                paint_now(m.hwnd);
+            }
+            return result;
+        }
+        case WM_LBUTTONDOWN:
+            return m.call_own();
+        default:
+            return std::nullopt;
+    }
+}
+
+Answer group_box_message(Record&, const Message& m) {
+    switch (m.msg) {
+        case WM_PAINT:
+        case WM_NCPAINT:
+            return m.default_then_paint();
+        default:
+            return std::nullopt;
+    }
+}
+
+// Messages with a meaning of their own for one kind.
+Answer kind_message(Record& r, const Message& m) {
+    switch (r.kind) {
+        case Kind::PushButton:
+        case Kind::CheckBox:
+        case Kind::RadioButton:
+            return button_message(r, m);
+        case Kind::Edit:
+            return edit_message(r, m);
+        case Kind::ComboBox:
+        case Kind::DropDownList:
+            return combo_box_message(r, m);
+        case Kind::UpDown:
+            return up_down_message(r, m);
+        case Kind::GroupBox:
+            return group_box_message(r, m);
+        default:
+            return std::nullopt;
+    }
+}
+
+// Messages every kind answers the same way.
+LRESULT common_message(Record& r, const Message& m) {
+    switch (m.msg) {
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            r.state.focused = m.msg == WM_SETFOCUS;
+            return m.own_then_paint();
+        case WM_ENABLE:
+            r.state.disabled = m.wp == FALSE;
+            return m.own_then_paint();
+        case WM_MOUSEMOVE:
+            if (!r.state.hot && (m.wp & MK_LBUTTON) == 0) {
+                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, m.hwnd, 0};
+                TrackMouseEvent(&tme);
+                r.state.hot = true;
+                return m.own_then_paint();
+            }
+            return m.call_own();
+        case WM_MOUSELEAVE:
+            if (r.state.hot) {
+                r.state.hot = false;
+                r.hot_half = -1;
+                return m.own_then_paint();
+            }
+            return m.call_own();
+        default:
+            return m.call_own();
+    }
 }
 
 LRESULT CALLBACK layer_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -286,163 +482,14 @@ LRESULT CALLBACK layer_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (r == nullptr) {
         return pass_through(hwnd, msg, wp, lp);
     }
-    const WNDPROC own = r->own_procedure;
-    const Kind kind = r->kind;
-    const auto call_own = [&] { return CallWindowProcW(own, hwnd, msg, wp, lp); };
-    const auto own_then_paint = [&] {
-        const LRESULT result = call_own();
-        paint_now(hwnd);
-        return result;
-    };
-    const auto default_then_paint = [&] {
-        const LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
-        paint_now(hwnd);
-        return result;
-    };
-
-    switch (msg) {
-        case WM_DESTROY: {
-            const LRESULT result = call_own();
-            give_back(hwnd, false);
-            return result;
-        }
-        case WM_NCDESTROY:
-            // Only when WM_DESTROY did not come through here.
-            give_back(hwnd, false);
-            return CallWindowProcW(own, hwnd, msg, wp, lp);
-        case WM_ERASEBKGND:
-            ask_parent_colours(*r);
-            if (kind == Kind::UpDown) {
-                return 1;  // it paints all of itself
-            }
-            return call_own();
-        default:
-            break;
+    const Message m{hwnd, msg, wp, lp, r->own_procedure};
+    if (const Answer answer = life_message(*r, m)) {
+        return *answer;
     }
-
-    // Messages with a meaning of their own for one kind.
-    if (is_button_like(kind)) {
-        switch (msg) {
-            case WM_PAINT:
-            case WM_SETTEXT:
-                // The control's own procedure would paint its system look first: it never
-                // paints.
-                return default_then_paint();
-            case BM_SETCHECK:
-                r->state.checked = wp == BST_CHECKED;
-                r->state.indeterminate = wp == BST_INDETERMINATE;
-                return own_then_paint();
-            case BM_SETSTATE:
-                r->state.pressed = wp != 0;
-                return own_then_paint();
-            case BM_SETSTYLE:
-                r->state.default_button = (wp & style::kButtonTypeMask) == style::kDefPushButton;
-                return own_then_paint();
-            default:
-                break;
-        }
-    } else if (kind == Kind::Edit) {
-        switch (msg) {
-            case WM_PAINT:
-            case WM_NCPAINT:
-            case WM_HSCROLL:
-            case WM_VSCROLL:
-                return own_then_paint();
-            case WM_NCMOUSEMOVE:
-                r->state.hot = true;
-                return default_then_paint();
-            case EM_SETREADONLY: {
-                const LRESULT result = call_own();
-                if (Record* now = find(layer().taken_over, hwnd)) {
-                    now->state.read_only = wp != 0;
-                }
-                paint_now(hwnd);
-                return result;
-            }
-            default:
-                break;
-        }
-    } else if (kind == Kind::ComboBox || kind == Kind::DropDownList) {
-        switch (msg) {
-            case WM_PAINT:
-            case WM_NCPAINT:
-                return own_then_paint();
-            case WM_LBUTTONDOWN:
-            case WM_LBUTTONUP:
-                if (kind == Kind::ComboBox) {
-                    r->state.pressed = msg == WM_LBUTTONDOWN;
-                    return own_then_paint();
-                }
-                break;
-            default:
-                break;
-        }
-    } else if (kind == Kind::UpDown) {
-        switch (msg) {
-            case WM_PAINT:
-            case WM_NCPAINT:
-                return default_then_paint();
-            case WM_MOUSEMOVE: {
-                RECT rc;
-                GetClientRect(hwnd, &rc);
-                const int half = updown_half(r->horizontal, rc.right, rc.bottom, GET_X_LPARAM(lp),
-                                             GET_Y_LPARAM(lp));
-                bool changed = half != r->hot_half;
-                r->hot_half = half;
-                if (!r->state.hot) {
-                    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
-                    TrackMouseEvent(&tme);
-                    r->state.hot = true;
-                    changed = true;
-                }
-                const LRESULT result = call_own();
-                if (changed) {
-                    paint_now(hwnd);
-                }
-                return result;
-            }
-            case WM_LBUTTONDOWN:
-                return call_own();
-            default:
-                break;
-        }
-    } else if (kind == Kind::GroupBox) {
-        switch (msg) {
-            case WM_PAINT:
-            case WM_NCPAINT:
-                return default_then_paint();
-            default:
-                break;
-        }
+    if (const Answer answer = kind_message(*r, m)) {
+        return *answer;
     }
-
-    // Messages every kind answers the same way.
-    switch (msg) {
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            r->state.focused = msg == WM_SETFOCUS;
-            return own_then_paint();
-        case WM_ENABLE:
-            r->state.disabled = wp == FALSE;
-            return own_then_paint();
-        case WM_MOUSEMOVE:
-            if (!r->state.hot && (wp & MK_LBUTTON) == 0) {
-                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
-                TrackMouseEvent(&tme);
-                r->state.hot = true;
-                return own_then_paint();
-            }
-            return call_own();
-        case WM_MOUSELEAVE:
-            if (r->state.hot) {
-                r->state.hot = false;
-                r->hot_half = -1;
-                return own_then_paint();
-            }
-            return call_own();
-        default:
-            return call_own();
-    }
+    return common_message(*r, m);
 }
 
 std::size_t count(const std::unique_ptr<Record>& head) {

@@ -457,72 +457,99 @@ void paint_up_down(const Record& r, const Scheme& s, OffScreen& os) {
     }
 }
 
-void paint_group_box(const Record& r, OffScreen& os, const PaintMetrics& m) {
-    HDC dc = os.dc();
-    const RECT all = os.all();
-    os.copy_from_window();
-
+// The group box's caption: its text and the rectangle it takes, at the top left.
+struct GroupCaption {
     wchar_t text[257];
-    const int n = text_of(r.hwnd, text);
-    SelectedObject font(dc, font_of(r.hwnd));
-    RECT caption{0, 0, 0, 0};
-    if (n > 0) {
-        DrawTextW(dc, text, n, &caption, DT_SINGLELINE | DT_CALCRECT | prefix_flags(r.hwnd));
+    int length = 0;
+    RECT rect{0, 0, 0, 0};
+};
+
+// Measured with the box's font selected into dc; without a text, one line of the font high.
+void measure_caption(const Record& r, HDC dc, GroupCaption& caption) {
+    caption.length = text_of(r.hwnd, caption.text);
+    if (caption.length > 0) {
+        DrawTextW(dc, caption.text, caption.length, &caption.rect,
+                  DT_SINGLELINE | DT_CALCRECT | prefix_flags(r.hwnd));
     } else {
         TEXTMETRICW tm{};
         GetTextMetricsW(dc, &tm);
-        caption.bottom = tm.tmHeight;
+        caption.rect.bottom = tm.tmHeight;
     }
-    const int top = group_frame_top(caption.bottom - caption.top);
-    const RECT box{0, top, all.right, all.bottom};
+}
 
-    // Clear the system's etched frame and everything above its top line.
+// Clears the system's etched frame (a band of two lines at 96 DPI) and everything above its
+// top line.
+void clear_system_frame(const Record& r, HDC dc, const RECT& all, const RECT& box,
+                        const PaintMetrics& m) {
     const int b = m.band;
-    const RECT bands[] = {{0, 0, all.right, top + b},
+    const RECT bands[] = {{0, 0, all.right, box.top + b},
                           {0, box.bottom - b, all.right, box.bottom},
-                          {0, top, b, box.bottom},
-                          {all.right - b, top, all.right, box.bottom}};
+                          {0, box.top, b, box.bottom},
+                          {all.right - b, box.top, all.right, box.bottom}};
     for (const RECT& band : bands) {
         if (!is_empty(band)) {
             FillRect(dc, &band, r.parent_brush);
         }
     }
-    frame(dc, box, kGroupFrame, m.line);
+}
 
-    // Rounded corners: five pixels back to the background, two on the diagonal in the frame
-    // colour, mirrored for each corner.
+// Rounded corners: five pixels back to the background, two on the diagonal in the frame
+// colour, mirrored for each corner. At more than 96 DPI each of those pixels is a square of
+// one line's width.
+void round_corners(HDC dc, const RECT& box, const PaintMetrics& m) {
     const COLORREF background = GetPixel(dc, 0, 0);
-    // At more than 96 DPI each of those pixels is a square of one line's width.
     const int l = m.line;
-    if (box.right - box.left >= 6 * l && box.bottom - box.top >= 6 * l) {
-        static constexpr POINT kCleared[5] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {0, 2}};
-        static constexpr POINT kDiagonal[2] = {{2, 1}, {1, 2}};
-        const int right = box.right - l;
-        const int bottom = box.bottom - l;
-        const auto put = [&](const POINT& p, COLORREF c) {
-            block(dc, box.left + p.x * l, box.top + p.y * l, l, c);
-            block(dc, right - p.x * l, box.top + p.y * l, l, c);
-            block(dc, box.left + p.x * l, bottom - p.y * l, l, c);
-            block(dc, right - p.x * l, bottom - p.y * l, l, c);
-        };
-        for (const POINT& p : kCleared) {
-            put(p, background);
-        }
-        for (const POINT& p : kDiagonal) {
-            put(p, kGroupFrame);
-        }
+    if (box.right - box.left < 6 * l || box.bottom - box.top < 6 * l) {
+        return;
     }
+    static constexpr POINT kCleared[5] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {0, 2}};
+    static constexpr POINT kDiagonal[2] = {{2, 1}, {1, 2}};
+    const int right = box.right - l;
+    const int bottom = box.bottom - l;
+    const auto put = [&](const POINT& p, COLORREF c) {
+        block(dc, box.left + p.x * l, box.top + p.y * l, l, c);
+        block(dc, right - p.x * l, box.top + p.y * l, l, c);
+        block(dc, box.left + p.x * l, bottom - p.y * l, l, c);
+        block(dc, right - p.x * l, bottom - p.y * l, l, c);
+    };
+    for (const POINT& p : kCleared) {
+        put(p, background);
+    }
+    for (const POINT& p : kDiagonal) {
+        put(p, kGroupFrame);
+    }
+}
 
-    if (n > 0) {
-        const auto style = static_cast<std::uint32_t>(GetWindowLongW(r.hwnd, GWL_STYLE));
-        const int width = caption.right - caption.left;
-        const int left = group_caption_left(style, all.right, width);
-        RECT place{left, 0, left + width, caption.bottom - caption.top};
-        RECT gap{left - b, top, left + width + b, top + l};
-        FillRect(dc, &gap, r.parent_brush);
-        SetTextColor(dc, r.text_colour);
-        DrawTextW(dc, text, n, &place, DT_SINGLELINE | DT_NOCLIP | prefix_flags(r.hwnd));
+// The caption where the box's style puts it, in a gap of the frame's top line.
+void draw_caption(const Record& r, HDC dc, const RECT& all, const RECT& box,
+                  const GroupCaption& caption, const PaintMetrics& m) {
+    if (caption.length <= 0) {
+        return;
     }
+    const auto style = static_cast<std::uint32_t>(GetWindowLongW(r.hwnd, GWL_STYLE));
+    const int width = caption.rect.right - caption.rect.left;
+    const int left = group_caption_left(style, all.right, width);
+    RECT place{left, 0, left + width, caption.rect.bottom - caption.rect.top};
+    RECT gap{left - m.band, box.top, left + width + m.band, box.top + m.line};
+    FillRect(dc, &gap, r.parent_brush);
+    SetTextColor(dc, r.text_colour);
+    DrawTextW(dc, caption.text, caption.length, &place,
+              DT_SINGLELINE | DT_NOCLIP | prefix_flags(r.hwnd));
+}
+
+void paint_group_box(const Record& r, OffScreen& os, const PaintMetrics& m) {
+    HDC dc = os.dc();
+    const RECT all = os.all();
+    os.copy_from_window();
+    SelectedObject font(dc, font_of(r.hwnd));
+    GroupCaption caption;
+    measure_caption(r, dc, caption);
+    const int top = group_frame_top(caption.rect.bottom - caption.rect.top);
+    const RECT box{0, top, all.right, all.bottom};
+    clear_system_frame(r, dc, all, box, m);
+    frame(dc, box, kGroupFrame, m.line);
+    round_corners(dc, box, m);
+    draw_caption(r, dc, all, box, caption, m);
 }
 
 }  // namespace

@@ -5,18 +5,16 @@
 
 #include <string>
 
+#include "base/fitting_text.h"
+
 namespace tovrelle {
 
 // As the system reports it, whatever its length; empty when it cannot.
 inline std::wstring system_directory() {
-    std::wstring dir(MAX_PATH, L'\0');
-    UINT got = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
-    if (got >= dir.size()) {  // too small: the answer is the size needed
-        dir.resize(got);
-        got = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
-    }
-    dir.resize(got < dir.size() ? got : 0);
-    return dir;
+    return adapt_fixed_size_to_allocated([](wchar_t* buffer, std::size_t capacity) {
+        const UINT got = GetSystemDirectoryW(buffer, static_cast<UINT>(capacity));
+        return needed_from_size_or_length(got, capacity);
+    });
 }
 
 }  // namespace tovrelle

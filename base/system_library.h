@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/path_text.h"
 #include "base/system_directory.h"
 #include "base/win_handles.h"
 
@@ -16,15 +17,7 @@ namespace tovrelle {
 // The full path of a file of that name in the system directory; empty when the system
 // directory cannot be read.
 inline std::wstring system_file(std::wstring_view name) {
-    std::wstring path = system_directory();
-    if (path.empty()) {
-        return path;
-    }
-    if (path.back() != L'\\') {
-        path.push_back(L'\\');
-    }
-    path += name;
-    return path;
+    return file_in_directory(system_directory(), name);
 }
 
 // Loads a library by its full path with the given LOAD_LIBRARY_SEARCH_* flags for its own

@@ -25,4 +25,18 @@ ClockReading read_clock_reading() {
         seconds_of(DateTime{utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond})};
 }
 
+namespace {
+
+class WindowsClock final : public Clock {
+  public:
+    ClockReading read() override { return read_clock_reading(); }
+};
+
+}  // namespace
+
+Clock& windows_clock() {
+    static WindowsClock clock;
+    return clock;
+}
+
 }  // namespace tovrelle

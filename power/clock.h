@@ -12,4 +12,14 @@ DateTime read_clock();
 // the same moment even when daylight saving starts or ends between two calls.
 ClockReading read_clock_reading();
 
+// The clock the schedule reads, handed to it so that tests can set the time.
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    virtual ClockReading read() = 0;
+};
+
+// The system's clock (read_clock_reading).
+Clock& windows_clock();
+
 }  // namespace tovrelle

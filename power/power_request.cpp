@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "base/win_handles.h"
-#include "power/notice_box.h"
 
 namespace tovrelle {
 namespace {
@@ -104,8 +103,6 @@ class WindowsPowerRequests final : public PowerRequests {
     }
 };
 
-PowerCalls* g_test_calls = nullptr;
-
 }  // namespace
 
 PowerCalls& windows_power_calls() {
@@ -118,12 +115,9 @@ PowerRequests& windows_power_requests() {
     return requests;
 }
 
-PowerCalls& power_calls() {
-    return g_test_calls != nullptr ? *g_test_calls : windows_power_calls();
-}
-
-void set_power_calls_for_testing(PowerCalls* calls) {
-    g_test_calls = calls;
+PowerParts windows_power_parts() {
+    return PowerParts{windows_power_calls(), windows_power_requests(), windows_clock(),
+                      windows_notice_box()};
 }
 
 std::wstring system_error_text(std::uint32_t code) {
@@ -146,10 +140,10 @@ std::wstring system_error_text(std::uint32_t code) {
     return text;
 }
 
-PowerResult request_and_report(PowerAction action) {
-    const PowerResult result = request_power_action(power_calls(), static_cast<int>(action));
+PowerResult request_and_report(PowerCalls& calls, NoticeBox& notices, PowerAction action) {
+    const PowerResult result = request_power_action(calls, static_cast<int>(action));
     if (result.refused) {
-        show_notice(system_error_text(result.error), refusal_title(action));
+        notices.show(system_error_text(result.error), refusal_title(action));
     }
     return result;
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "app/notice_box.h"
+#include "power/clock.h"
 #include "power/keep_awake.h"
 #include "power/power_action.h"
 
@@ -16,16 +18,21 @@ PowerCalls& windows_power_calls();
 // Windows' power requests (PowerCreateRequest and its kin).
 PowerRequests& windows_power_requests();
 
-// The calls the program's requests go through: the real ones, unless a test put its own in
-// (nullptr puts the real ones back).
-PowerCalls& power_calls();
-void set_power_calls_for_testing(PowerCalls* calls);
+// The Windows parts the power subsystem works through: the program hands it the real ones
+// (windows_power_parts), tests their own.
+struct PowerParts {
+    PowerCalls& calls;
+    PowerRequests& requests;
+    Clock& clock;
+    NoticeBox& notices;
+};
+PowerParts windows_power_parts();
 
 // Windows' own message for an error code (FormatMessageW), without the line break at its end.
 std::wstring system_error_text(std::uint32_t code);
 
-// Requests the action (force left out). A refusal is not swallowed: a notice box titled
-// 关机失败 / 重启失败 / 注销失败 gives Windows' message for it. Nothing else changes.
-PowerResult request_and_report(PowerAction action);
+// Requests the action through calls (force left out). A refusal is not swallowed: a notice
+// titled 关机失败 / 重启失败 / 注销失败 gives Windows' message for it. Nothing else changes.
+PowerResult request_and_report(PowerCalls& calls, NoticeBox& notices, PowerAction action);
 
 }  // namespace tovrelle

@@ -2,9 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
-#include "power/notice_box.h"
 #include "power/power_request.h"
-#include "power/status_suffix.h"
 #include "power/text_integer.h"
 
 namespace tovrelle {
@@ -22,37 +20,36 @@ PowerAction power_action(ScheduledKind kind) {
 
 }  // namespace
 
-ScheduledPower::ScheduledPower(MainWindow& window, ProgramState& state, Clock clock,
-                               PowerRequests& requests)
-    : window_(window), state_(state), clock_(std::move(clock)), keep_awake_(requests) {}
+ScheduledPower::ScheduledPower(MainWindow& window, ProgramState& state, const PowerParts& parts)
+    : window_(window), state_(state), parts_(parts), keep_awake_(parts.requests) {}
 
 void ScheduledPower::arm(ScheduledKind kind) {
     const TargetTime target{text_to_integer(window_.edit_text(ids::编辑框1)),
                             text_to_integer(window_.edit_text(ids::编辑框2)),
                             text_to_integer(window_.edit_text(ids::编辑框3))};
-    if (!schedule_.arm(kind, target, clock_())) {
+    if (!schedule_.arm(kind, target, parts_.clock.read())) {
         // The previous schedule, its timer and the status suffix stay as they were.
-        show_notice(kScheduleRefusedText, kScheduleRefusedTitle);
+        parts_.notices.show(kScheduleRefusedText, kScheduleRefusedTitle);
         return;
     }
     // Writing the period it already has leaves a running timer in its rhythm.
     window_.set_timer_period(check_timer(kind), kCheckPeriodMs);
     // A schedule stays armed until the program ends; so does the reason to stay awake.
     keep_awake_.hold(keep_awake_reason(kind, target));
-    replace_status_suffix(state_, schedule_status_suffix(kind, target));
+    state_.status_suffix.replace(schedule_status_suffix(kind, target));
     // The schedule is in force before the box opens: the box's loop goes on running checks.
-    show_notice(schedule_notice_text(kind, target), schedule_notice_title(kind));
+    parts_.notices.show(schedule_notice_text(kind, target), schedule_notice_title(kind));
 }
 
 void ScheduledPower::check(ScheduledKind kind) {
-    if (schedule_.check(kind, clock_())) {
+    if (schedule_.check(kind, parts_.clock.read())) {
         // A refused request is reported like a button's; the check stays armed either way.
-        request_and_report(power_action(kind));
+        request_and_report(parts_.calls, parts_.notices, power_action(kind));
     }
 }
 
 void ScheduledPower::clock_changed() {
-    schedule_.clock_changed(clock_());
+    schedule_.clock_changed(parts_.clock.read());
 }
 
 void bind_schedule(MainWindowEvents& events, const std::shared_ptr<ScheduledPower>& scheduled) {

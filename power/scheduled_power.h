@@ -2,11 +2,11 @@
 // the once-a-second checks of the two check timers, and the clock being set.
 #pragma once
 
-#include <functional>
 #include <memory>
 
 #include "power/date_time.h"
 #include "power/keep_awake.h"
+#include "power/power_request.h"
 #include "power/schedule.h"
 
 namespace tovrelle {
@@ -17,11 +17,10 @@ struct ProgramState;
 
 class ScheduledPower {
   public:
-    using Clock = std::function<ClockReading()>;
-
-    // clock: the wall clock with its UTC count; requests: Windows' power requests, which keep
-    // the machine awake from the first arming until this object goes. Tests give their own.
-    ScheduledPower(MainWindow& window, ProgramState& state, Clock clock, PowerRequests& requests);
+    // parts: the wall clock with its UTC count, the notices, the power action request, and
+    // Windows' power requests, which keep the machine awake from the first arming until this
+    // object goes. Tests give their own.
+    ScheduledPower(MainWindow& window, ProgramState& state, const PowerParts& parts);
 
     // The clicked handler of 按钮3 (shutdown) or 按钮4 (restart). A target no clock can show
     // is refused with a notice and changes nothing.
@@ -37,7 +36,7 @@ class ScheduledPower {
   private:
     MainWindow& window_;
     ProgramState& state_;
-    Clock clock_;
+    PowerParts parts_;
     Schedule schedule_;
     KeepAwake keep_awake_;
 };

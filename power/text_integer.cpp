@@ -1,5 +1,7 @@
 #include "power/text_integer.h"
 
+#include "base/utf16.h"
+
 namespace tovrelle {
 namespace {
 
@@ -22,10 +24,6 @@ wchar_t ascii_form(wchar_t c) {
 
 bool is_white_space(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\n' || c == L'\v' || c == L'\f' || c == L'\r';
-}
-
-bool is_high_surrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
 }
 
 }  // namespace

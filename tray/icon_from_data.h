@@ -9,10 +9,11 @@
 namespace tovrelle {
 
 // The image the icon directory picks at the tray's small-icon width (16 pixels at 96 DPI; a
-// 32-pixel one when that makes no icon), created through the tray shell table. Empty or
-// damaged data gives no icon.
+// 32-pixel one when that makes no icon), created through shell. Empty or damaged data gives
+// no icon.
 inline constexpr int kTrayIconWidth = 16;
-UniqueTrayIcon icon_from_data(std::span<const std::uint8_t> data, int width = kTrayIconWidth);
+UniqueTrayIcon icon_from_data(TrayShell& shell, std::span<const std::uint8_t> data,
+                              int width = kTrayIconWidth);
 
 // The tray's small-icon width at the DPI of the owner window's display.
 int tray_icon_width(HWND owner);

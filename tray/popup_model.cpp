@@ -1,6 +1,6 @@
 #include "tray/popup_model.h"
 
-#include "app/window_events.h"
+#include "app/event_routing.h"
 
 namespace tovrelle {
 namespace {

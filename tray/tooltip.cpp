@@ -1,13 +1,8 @@
 #include "tray/tooltip.h"
 
+#include "base/utf16.h"
+
 namespace tovrelle {
-namespace {
-
-bool is_high_surrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-}  // namespace
 
 std::size_t tip_length(std::wstring_view text, std::size_t capacity) {
     if (capacity == 0) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/window_events.h"
+#include "app/event_routing.h"
 #include "tray/icon_from_data.h"
 #include "tray/tooltip.h"
 
@@ -33,28 +33,27 @@ NOTIFYICONDATAW TrayIcon::record(UINT flags) const {
 void TrayIcon::set_version() const {
     NOTIFYICONDATAW data = record(0);
     data.uVersion = kIconVersion;
-    tray_shell().notify_icon(NIM_SETVERSION, &data);
+    shell_.notify_icon(NIM_SETVERSION, &data);
 }
 
 void TrayIcon::set(std::span<const std::uint8_t> icon_data,
                    std::optional<std::wstring_view> tooltip) {
-    UniqueTrayIcon fresh = icon_from_data(icon_data, tray_icon_width(owner_));
+    UniqueTrayIcon fresh = icon_from_data(shell_, icon_data, tray_icon_width(owner_));
     const bool was_registered = icon_.valid();
     UniqueTrayIcon previous = std::move(icon_);
     icon_ = std::move(fresh);
     store_tooltip(tooltip.value_or(std::wstring_view()));
-    const TrayShell& shell = tray_shell();
-    if (was_registered) {
+        if (was_registered) {
         if (icon_) {
             NOTIFYICONDATAW data = record(kIconFlags);
-            shell.notify_icon(NIM_MODIFY, &data);
+            shell_.notify_icon(NIM_MODIFY, &data);
         } else {
             NOTIFYICONDATAW data = record(0);
-            shell.notify_icon(NIM_DELETE, &data);
+            shell_.notify_icon(NIM_DELETE, &data);
         }
     } else if (icon_) {
         NOTIFYICONDATAW data = record(kIconFlags);
-        shell.notify_icon(NIM_ADD, &data);
+        shell_.notify_icon(NIM_ADD, &data);
         set_version();
     }
     if (!icon_) {
@@ -69,7 +68,7 @@ void TrayIcon::update_tooltip(std::wstring_view tooltip) {
     }
     store_tooltip(tooltip);
     NOTIFYICONDATAW data = record(NIF_TIP | NIF_SHOWTIP);
-    tray_shell().notify_icon(NIM_MODIFY, &data);
+    shell_.notify_icon(NIM_MODIFY, &data);
 }
 
 void TrayIcon::restore() {
@@ -77,8 +76,8 @@ void TrayIcon::restore() {
         return;
     }
     NOTIFYICONDATAW data = record(kIconFlags);
-    if (!tray_shell().notify_icon(NIM_ADD, &data)) {
-        tray_shell().notify_icon(NIM_MODIFY, &data);
+    if (!shell_.notify_icon(NIM_ADD, &data)) {
+        shell_.notify_icon(NIM_MODIFY, &data);
     }
     // A notification area made anew knows nothing of the version either.
     set_version();

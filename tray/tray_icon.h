@@ -1,5 +1,5 @@
 // The main window's one icon in the notification area (number 100), with the status suffix
-// as its tooltip. Every shell call goes through the tray shell table.
+// as its tooltip. Every shell call goes through the TrayShell it is given.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +18,8 @@ class TrayIcon {
   public:
     static constexpr UINT kIconNumber = 100;
 
-    explicit TrayIcon(HWND owner) noexcept : owner_(owner) {}
+    // Every shell call goes through shell.
+    TrayIcon(HWND owner, TrayShell& shell) noexcept : owner_(owner), shell_(shell) {}
     ~TrayIcon() { remove(); }
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
@@ -51,6 +52,7 @@ class TrayIcon {
     void store_tooltip(std::wstring_view tooltip);
 
     HWND owner_;
+    TrayShell& shell_;
     UniqueTrayIcon icon_;
     std::wstring tooltip_;
 };

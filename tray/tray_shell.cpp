@@ -19,27 +19,31 @@ NotifyIconFunction shell_notify_icon() {
     return function;
 }
 
-BOOL WINAPI notify_icon(DWORD message, PNOTIFYICONDATAW data) {
-    NotifyIconFunction f = shell_notify_icon();
-    if (f == nullptr) {
-        SetLastError(ERROR_PROC_NOT_FOUND);
-        return FALSE;
+class WindowsTrayShell final : public TrayShell {
+  public:
+    BOOL notify_icon(DWORD message, PNOTIFYICONDATAW data) override {
+        NotifyIconFunction f = shell_notify_icon();
+        if (f == nullptr) {
+            SetLastError(ERROR_PROC_NOT_FOUND);
+            return FALSE;
+        }
+        return f(message, data);
     }
-    return f(message, data);
-}
-
-constexpr TrayShell kRealShell{notify_icon, CreateIconFromResourceEx, CreateIconFromResource, DestroyIcon};
-
-const TrayShell* g_shell = &kRealShell;
+    HICON create_icon_ex(PBYTE bits, DWORD size, BOOL icon, DWORD version, int width, int height,
+                         UINT flags) override {
+        return CreateIconFromResourceEx(bits, size, icon, version, width, height, flags);
+    }
+    HICON create_icon(PBYTE bits, DWORD size, BOOL icon, DWORD version) override {
+        return CreateIconFromResource(bits, size, icon, version);
+    }
+    BOOL destroy_icon(HICON icon) override { return DestroyIcon(icon); }
+};
 
 }  // namespace
 
-const TrayShell& tray_shell() {
-    return *g_shell;
-}
-
-void set_tray_shell_for_testing(const TrayShell* shell) {
-    g_shell = shell != nullptr ? shell : &kRealShell;
+TrayShell& windows_tray_shell() {
+    static WindowsTrayShell shell;
+    return shell;
 }
 
 }  // namespace tovrelle

@@ -26,7 +26,9 @@ class FrameTest(unittest.TestCase):
 
     def test_escape_ends_the_program(self):
         def esc(app):
-            app.click_control(tvr.BUTTON1, button=3)  # a right press on a button: focus, nothing else
+            # A right press on a button activates the window without pressing the button, so the key
+            # goes to the window.
+            app.click_control(tvr.BUTTON1, button=3)
             tvr.key("Escape")
         self._ends_with_code_0(esc)
 

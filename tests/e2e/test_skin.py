@@ -82,7 +82,8 @@ class SkinTest(unittest.TestCase):
             self.assertTrue(app.running())
 
             # The end of the program frees the library it loaded.
-            app.click_control(tvr.BUTTON1, button=3)  # focus without pressing anything
+            # Activates the window without pressing the button, so the key goes to it.
+            app.click_control(tvr.BUTTON1, button=3)
             tvr.key("Escape")
             self.assertEqual(app.wait_exit(), 0)
             trace = app.trace()

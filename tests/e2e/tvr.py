@@ -175,10 +175,6 @@ class Tovrelle:
         left, top, w, h = self.control_rect(number)
         click(left + (w // 2 if dx is None else dx), top + (h // 2 if dy is None else dy), button)
 
-    def client_origin(self):
-        """Screen position of the main window's client area (probe through a control)."""
-        return None
-
     def wait_exit(self, timeout=15.0):
         try:
             return self.proc.wait(timeout)

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/event_routing.h"
 #include "app/exit_cleanup.h"
+#include "app/program_state.h"
 #include "app/run_directory.h"
 #include "app/timer_period.h"
 #include "app/window_def.h"
-#include "app/window_events.h"
 #include "tests/support/case_names.h"
 
 namespace tovrelle {
@@ -44,6 +45,36 @@ INSTANTIATE_TEST_SUITE_P(Table, RunDirectoryTest,
                                                       L"\\\\?\\D:\\工具\\定时"},
                                            RunDirCase{L"tovrelle.exe", L""}),
                          ::tovrelle::test::NameBy<&RunDirCase::module>{});
+
+// Only a bare drive takes a backslash; a folder, a share and the empty text stay as they are.
+TEST(AsCurrentDirectory, ADriveRootTakesItsBackslash) {
+    EXPECT_EQ(as_current_directory(L"C:"), L"C:\\");
+    EXPECT_EQ(as_current_directory(L"\\\\?\\D:"), L"\\\\?\\D:\\");
+    EXPECT_EQ(as_current_directory(L"C:\\Tools"), L"C:\\Tools");
+    EXPECT_EQ(as_current_directory(L"\\\\server\\share"), L"\\\\server\\share");
+    EXPECT_EQ(as_current_directory(L""), L"");
+}
+
+// ---- status suffix ----
+
+// Every listener hears of each replacement after the text has changed; the exit clean-up
+// empties it and nobody hears of anything after that.
+TEST(StatusSuffix, TellsEveryListenerAfterEachReplacement) {
+    StatusSuffix suffix;
+    std::vector<std::wstring> heard;
+    suffix.listen([&] { heard.push_back(L"a:" + suffix.text()); });
+    suffix.listen([&] { heard.push_back(L"b:" + suffix.text()); });
+    suffix.replace(L"  将于1时2分3秒 关机");
+    suffix.replace(L"");
+    EXPECT_EQ(heard, (std::vector<std::wstring>{L"a:  将于1时2分3秒 关机", L"b:  将于1时2分3秒 关机",
+                                                L"a:", L"b:"}));
+    suffix.replace(L"x");
+    heard.clear();
+    suffix.release();
+    EXPECT_EQ(suffix.text(), L"");
+    suffix.replace(L"y");
+    EXPECT_TRUE(heard.empty());
+}
 
 // ---- exit clean-up list ----
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/window_def.h"
-#include "app/window_events.h"
+#include "app/event_routing.h"
 #include "tray/icon_directory.h"
 #include "tray/popup_model.h"
 #include "tray/tooltip.h"

@@ -402,7 +402,7 @@ TEST_F(DpiTest, TrayIconFirstPassTakesTheSmallIconWidthOfTheDpi) {
     const std::span<const std::uint8_t> data = tray_icon_data(GetModuleHandleW(nullptr));
     const std::optional<IconImage> image = select_icon_image(data, width);
     ASSERT_TRUE(image.has_value());
-    UniqueTrayIcon icon = icon_from_data(data, width);
+    UniqueTrayIcon icon = icon_from_data(windows_tray_shell(), data, width);
     EXPECT_EQ(icon_width(icon.get()), image->width);
     EXPECT_NE(select_icon_image(data, 16)->bytes.data(), image->bytes.data())
         << "another image than the 16-pixel one of 100 %";

@@ -9,12 +9,11 @@
 #include <thread>
 #include <vector>
 
+#include "app/notice_box.h"
 #include "app/program.h"
 #include "power/clock.h"
-#include "power/notice_box.h"
 #include "power/power_request.h"
 #include "power/scheduled_power.h"
-#include "power/status_suffix.h"
 #include "power/wiring.h"
 #include "tests/win32/support/win32_test_support.h"
 
@@ -67,9 +66,18 @@ struct Notice {
 
 std::vector<Notice> g_notices;
 
-void record_notice(std::wstring_view text, std::wstring_view title) {
-    g_notices.push_back({std::wstring(text), std::wstring(title)});
-}
+// Records each notice, or passes it on to the real box.
+class RecordingNotices : public NoticeBox {
+  public:
+    bool real_box = false;
+    void show(std::wstring_view text, std::wstring_view title) override {
+        if (real_box) {
+            windows_notice_box().show(text, title);
+        } else {
+            g_notices.push_back({std::wstring(text), std::wstring(title)});
+        }
+    }
+};
 
 // What a user sees of an open message box.
 struct SeenBox {
@@ -146,19 +154,10 @@ std::wstring wine_text(DWORD code) {
 
 class PowerTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        set_power_calls_for_testing(&fake);
-        set_notice_function_for_testing(record_notice);
-        g_notices.clear();
-        on_status_suffix_changed = [this] { ++suffix_changes; };
-    }
-    void TearDown() override {
-        set_power_calls_for_testing(nullptr);
-        set_notice_function_for_testing(nullptr);
-        on_status_suffix_changed = nullptr;
-    }
+    void SetUp() override { g_notices.clear(); }
 
     FakePowerCalls fake;
+    RecordingNotices notices;
     int suffix_changes = 0;
 };
 
@@ -194,7 +193,9 @@ class WiredProgramTest : public PowerTest {
   protected:
     void SetUp() override {
         PowerTest::SetUp();
-        wire_power(program);
+        // The real clock and power requests; the calls and the notices recorded.
+        wire_power(program, PowerParts{fake, windows_power_requests(), windows_clock(), notices});
+        program.state().status_suffix.listen([this] { ++suffix_changes; });
         ASSERT_TRUE(program.window().create(GetModuleHandleW(nullptr), false));
     }
     void click(Identity button) { SendMessageW(program.window().control(button), BM_CLICK, 0, 0); }
@@ -227,7 +228,7 @@ TEST_F(WiredProgramTest, ScheduledShutdownFiresInTheTargetSecondOnTheRealClock) 
     click(ids::按钮3);
     ASSERT_EQ(g_notices.size(), 1u);
     EXPECT_EQ(g_notices[0].title, L"定时关机成功");
-    EXPECT_EQ(program.state().status_suffix, L"  " + g_notices[0].text);
+    EXPECT_EQ(program.state().status_suffix.text(), L"  " + g_notices[0].text);
     EXPECT_EQ(suffix_changes, 1);
     ASSERT_TRUE(test::pump_until([&] { return !fake.exit_flags.empty(); }, 5000ms));
     EXPECT_EQ(fake.exit_flags, std::vector<std::uint32_t>{0x8});
@@ -253,7 +254,7 @@ struct RefusalCase {
 };
 
 TEST_F(WiredProgramTest, RefusalsShowWindowsOwnMessageInATaskModalBox) {
-    set_notice_function_for_testing(nullptr);  // the real box
+    notices.real_box = true;
     HWND main = program.window().hwnd();
     ShowWindow(main, SW_SHOWNOACTIVATE);
     int clock_ticks = 0;
@@ -324,16 +325,20 @@ class RecordingPowerRequests : public PowerRequests {
     }
 };
 
+// The time the test sets.
+class SetClock : public Clock {
+  public:
+    DateTime now{2019, 1, 12, 21, 0, 0};
+    ClockReading read() override { return ClockReading{now, seconds_of(now)}; }
+};
+
 class ScheduleOnWindowTest : public PowerTest {
   protected:
     void SetUp() override {
         PowerTest::SetUp();
-        scheduled = std::make_shared<ScheduledPower>(
-            window, state,
-            [this] {
-                return ClockReading{now, seconds_of(now)};
-            },
-            requests);
+        scheduled = std::make_shared<ScheduledPower>(window, state,
+                                                     PowerParts{fake, requests, clock, notices});
+        state.status_suffix.listen([this] { ++suffix_changes; });
         bind_schedule(window.events(), scheduled);
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr), false));
     }
@@ -344,14 +349,14 @@ class ScheduleOnWindowTest : public PowerTest {
     }
     void click(Identity button) { SendMessageW(window.control(button), BM_CLICK, 0, 0); }
     void set_clock(int hour, int minute, int second) {
-        now = DateTime{2019, 1, 12, hour, minute, second};
+        clock.now = DateTime{2019, 1, 12, hour, minute, second};
     }
 
     // The requests outlive the window: its handlers hold the schedule, whose end releases them.
     RecordingPowerRequests requests;
     MainWindow window;
     ProgramState state;
-    DateTime now{2019, 1, 12, 21, 0, 0};
+    SetClock clock;
     std::shared_ptr<ScheduledPower> scheduled;
 };
 
@@ -397,15 +402,15 @@ TEST_F(ScheduleOnWindowTest, ArmingStartsItsTimerAnnouncesAndFires) {
         type_target(c.hour, c.minute, c.second);
         click(c.button);
         EXPECT_EQ(g_notices, std::vector<Notice>{c.notice});
-        EXPECT_EQ(state.status_suffix, L"  " + c.notice.text);
+        EXPECT_EQ(state.status_suffix.text(), L"  " + c.notice.text);
         EXPECT_EQ(suffix_changes, ++changes);
         EXPECT_TRUE(window.timer(c.timer)->running());
         EXPECT_EQ(window.timer(c.timer)->period(), 1000);
         // One second before the target, then the target: the real timer's next event fires.
-        now = date_time_of(seconds_of(c.fires_at) - 1);
+        clock.now = date_time_of(seconds_of(c.fires_at) - 1);
         test::pump(1100ms);
         EXPECT_TRUE(fake.exit_flags.empty());
-        now = c.fires_at;
+        clock.now = c.fires_at;
         ASSERT_TRUE(test::pump_until([&] { return !fake.exit_flags.empty(); }, 2500ms));
         test::pump(1100ms);  // the other timer, when it runs, requests nothing
         EXPECT_EQ(fake.exit_flags, std::vector<std::uint32_t>{c.flags});
@@ -415,7 +420,7 @@ TEST_F(ScheduleOnWindowTest, ArmingStartsItsTimerAnnouncesAndFires) {
 TEST_F(ScheduleOnWindowTest, ImpossibleTargetIsRefusedAndChangesNothing) {
     type_target(L"22", L"0", L"0");
     click(ids::按钮3);
-    const std::wstring suffix = state.status_suffix;
+    const std::wstring suffix = state.status_suffix.text();
     g_notices.clear();
     const wchar_t* impossible[][3] = {
         {L"25", L"0", L"0"}, {L"-1", L"0", L"0"}, {L"12", L"60", L"0"}, {L"12", L"0", L"99"}};
@@ -428,7 +433,7 @@ TEST_F(ScheduleOnWindowTest, ImpossibleTargetIsRefusedAndChangesNothing) {
         EXPECT_EQ(g_notices[0].title, L"定时失败");
         EXPECT_NE(g_notices[0].text.find(L"0到23"), std::wstring::npos);
         EXPECT_NE(g_notices[0].text.find(L"0到59"), std::wstring::npos);
-        EXPECT_EQ(state.status_suffix, suffix);
+        EXPECT_EQ(state.status_suffix.text(), suffix);
         EXPECT_FALSE(window.timer(ids::时钟3)->running());
     }
     EXPECT_EQ(suffix_changes, 1);
@@ -467,7 +472,7 @@ TEST_F(ScheduleOnWindowTest, RefusedScheduledRequestIsReportedAndStaysArmed) {
     test::pump(1100ms);
     EXPECT_EQ(fake.exit_flags, std::vector<std::uint32_t>{0x2});
     EXPECT_EQ(g_notices, (std::vector<Notice>{{wine_text(ERROR_ACCESS_DENIED), L"重启失败"}}));
-    EXPECT_EQ(state.status_suffix, L"  将于21时0分2秒 重启");
+    EXPECT_EQ(state.status_suffix.text(), L"  将于21时0分2秒 重启");
     EXPECT_TRUE(window.timer(ids::时钟3)->running());
     EXPECT_EQ(scheduled->schedule().armed(), ScheduledKind::Restart);
 }
@@ -529,7 +534,7 @@ TEST_F(ScheduleOnWindowTest, ArmingAgainKeepsTheTimersRhythm) {
     click(ids::按钮3);
     ASSERT_TRUE(test::pump_until([&] { return ticks.size() == 2; }, 3000ms));
     EXPECT_LT(ticks[1] - rearmed, 850ms) << "the timer was restarted";
-    EXPECT_EQ(state.status_suffix, L"  将于23时5分0秒 关机");
+    EXPECT_EQ(state.status_suffix.text(), L"  将于23时5分0秒 关机");
 }
 
 }  // namespace

@@ -61,12 +61,6 @@ void press_key(WORD vk) {
     SendInput(2, in, sizeof(INPUT));
 }
 
-std::wstring window_text(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 std::wstring class_name(HWND hwnd) {
     wchar_t name[256] = {};
     GetClassNameW(hwnd, name, 256);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "base/window_text.h"
 
 namespace tovrelle::test {
 
@@ -28,7 +29,7 @@ void click_at_screen(POINT screen, DWORD down_flag, DWORD up_flag);
 void press_key(WORD vk);
 
 // A window's text and class name, read in this process.
-std::wstring window_text(HWND hwnd);
+using tovrelle::window_text;
 std::wstring class_name(HWND hwnd);
 
 // Outer rectangle of a control relative to its parent's client area.

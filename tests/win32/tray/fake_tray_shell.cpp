@@ -3,31 +3,21 @@
 #include <algorithm>
 
 namespace tovrelle::test {
-namespace {
 
-FakeTrayShell* g_fake = nullptr;
-
-BOOL WINAPI fake_notify(DWORD message, PNOTIFYICONDATAW data) {
+BOOL FakeTrayShell::notify_icon(DWORD message, PNOTIFYICONDATAW data) {
     ShellCall call;
-    call.what = message == NIM_ADD      ? "add"
-                : message == NIM_MODIFY ? "modify"
-                : message == NIM_DELETE ? "delete"
+    call.what = message == NIM_ADD          ? "add"
+                : message == NIM_MODIFY     ? "modify"
+                : message == NIM_DELETE     ? "delete"
                 : message == NIM_SETVERSION ? "set_version"
-                                        : "other";
+                                            : "other";
     call.data = *data;
-    g_fake->calls.push_back(call);
-    return g_fake->refused.count(message) != 0 ? FALSE : TRUE;
+    calls.push_back(call);
+    return refused.count(message) != 0 ? FALSE : TRUE;
 }
 
-HICON made(HICON icon) {
-    if (icon != nullptr) {
-        g_fake->live.insert(icon);
-    }
-    return icon;
-}
-
-HICON WINAPI fake_create_ex(PBYTE bits, DWORD size, BOOL icon, DWORD version, int width, int height,
-                            UINT flags) {
+HICON FakeTrayShell::create_icon_ex(PBYTE bits, DWORD size, BOOL icon, DWORD version, int width,
+                                    int height, UINT flags) {
     ShellCall call;
     call.what = "create_ex";
     call.bits.assign(bits, bits + size);
@@ -35,52 +25,48 @@ HICON WINAPI fake_create_ex(PBYTE bits, DWORD size, BOOL icon, DWORD version, in
     call.width = width;
     call.height = height;
     call.flags = flags;
-    if (icon == TRUE && g_fake->failing_ex_widths.count(width) == 0) {
+    if (icon == TRUE && failing_ex_widths.count(width) == 0) {
         call.icon = made(CreateIconFromResourceEx(bits, size, icon, version, width, height, flags));
     }
-    g_fake->calls.push_back(call);
+    calls.push_back(call);
     return call.icon;
 }
 
-HICON WINAPI fake_create(PBYTE bits, DWORD size, BOOL icon, DWORD version) {
+HICON FakeTrayShell::create_icon(PBYTE bits, DWORD size, BOOL icon, DWORD version) {
     ShellCall call;
     call.what = "create";
     call.bits.assign(bits, bits + size);
     call.version = version;
-    if (icon == TRUE && !g_fake->plain_creation_fails) {
+    if (icon == TRUE && !plain_creation_fails) {
         call.icon = made(CreateIconFromResource(bits, size, icon, version));
     }
-    g_fake->calls.push_back(call);
+    calls.push_back(call);
     return call.icon;
 }
 
-BOOL WINAPI fake_destroy(HICON icon) {
+BOOL FakeTrayShell::destroy_icon(HICON icon) {
     ShellCall call;
     call.what = "destroy";
     call.icon = icon;
-    g_fake->calls.push_back(call);
-    if (g_fake->live.erase(icon) == 0) {
-        ++g_fake->bad_destroys;
+    calls.push_back(call);
+    if (live.erase(icon) == 0) {
+        ++bad_destroys;
         return FALSE;
     }
     return DestroyIcon(icon);
 }
 
-constexpr TrayShell kFakeTable{fake_notify, fake_create_ex, fake_create, fake_destroy};
-
-}  // namespace
-
-FakeTrayShell::FakeTrayShell() {
-    g_fake = this;
-    set_tray_shell_for_testing(&kFakeTable);
+HICON FakeTrayShell::made(HICON icon) {
+    if (icon != nullptr) {
+        live.insert(icon);
+    }
+    return icon;
 }
 
 FakeTrayShell::~FakeTrayShell() {
-    set_tray_shell_for_testing(nullptr);
     for (HICON icon : live) {
         DestroyIcon(icon);
     }
-    g_fake = nullptr;
 }
 
 std::vector<std::string> FakeTrayShell::sequence() const {

@@ -1,4 +1,4 @@
-// A tray shell table that records every call, answers as a test tells it, and makes real
+// A tray shell that records every call, answers as a test tells it, and makes real
 // icon handles so that their creation and destruction can be balanced.
 #pragma once
 
@@ -23,10 +23,16 @@ struct ShellCall {
     UINT flags = 0;
 };
 
-class FakeTrayShell {
+class FakeTrayShell : public TrayShell {
   public:
-    FakeTrayShell();   // puts itself in place of the real calls
-    ~FakeTrayShell();  // and the real ones back
+    FakeTrayShell() = default;
+    ~FakeTrayShell() override;  // destroys what is left, for the next test
+
+    BOOL notify_icon(DWORD message, PNOTIFYICONDATAW data) override;
+    HICON create_icon_ex(PBYTE bits, DWORD size, BOOL icon, DWORD version, int width, int height,
+                         UINT flags) override;
+    HICON create_icon(PBYTE bits, DWORD size, BOOL icon, DWORD version) override;
+    BOOL destroy_icon(HICON icon) override;
 
     std::vector<ShellCall> calls;
     std::set<DWORD> refused;          // notify messages answered FALSE
@@ -39,6 +45,9 @@ class FakeTrayShell {
     std::vector<std::string> sequence() const;
     std::vector<ShellCall> notifications() const;
     void clear() { calls.clear(); }
+
+  private:
+    HICON made(HICON icon);  // notes a handle as live
 };
 
 std::wstring tip_of(const NOTIFYICONDATAW& data);

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "power/notice_box.h"
+#include "app/notice_box.h"
 #include "tests/win32/support/win32_test_support.h"
 #include "tests/win32/tray/fake_tray_shell.h"
-#include "tray/background.h"
+#include "tray/hidden_mode.h"
 #include "tray/icon_from_data.h"
 #include "tray/popup_menu.h"
 
@@ -117,17 +117,17 @@ void CALLBACK look_for_menu(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 int g_notice_count = 0;
-void count_notice(std::wstring_view, std::wstring_view) {
-    ++g_notice_count;
-}
+class CountingNotices : public NoticeBox {
+  public:
+    void show(std::wstring_view, std::wstring_view) override { ++g_notice_count; }
+};
 
 class ContextMenuTest : public ::testing::Test {
   protected:
     void SetUp() override {
         g_seen = {};
         g_notice_count = 0;
-        set_notice_function_for_testing(count_notice);
-        background.bind(window.events());
+        hidden_mode.bind(window.events());
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
         SetForegroundWindow(window.hwnd());
         test::pump(200ms, &window);
@@ -138,7 +138,6 @@ class ContextMenuTest : public ::testing::Test {
         if (window.hwnd() != nullptr) {
             DestroyWindow(window.hwnd());
         }
-        set_notice_function_for_testing(nullptr);
     }
 
     POINT client_to_screen(int x, int y) const {
@@ -154,10 +153,11 @@ class ContextMenuTest : public ::testing::Test {
     }
 
     test::FakeTrayShell shell;
-    std::wstring suffix;
+    StatusSuffix suffix;
+    CountingNotices notices;
     MainWindow window;
-    Background background{window, tray_icon_data(GetModuleHandleW(nullptr)),
-                          [this]() -> const std::wstring& { return suffix; }};
+    HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)), suffix, notices,
+                           shell};
     UINT_PTR timer = 0;
 };
 

@@ -1,12 +1,12 @@
 // The tray icon's add / modify / delete sequence and the icon made from the tray icon data,
-// watched through the tray shell table.
+// watched through a recording tray shell.
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/window_events.h"
+#include "app/event_routing.h"
 #include "tests/win32/tray/fake_tray_shell.h"
 #include "tray/icon_directory.h"
 #include "tray/icon_from_data.h"
@@ -68,7 +68,7 @@ class TrayIconTest : public ::testing::Test {
 };
 
 TEST_F(TrayIconTest, SetTwiceAddsThenModifiesTheOneIcon) {
-    tray.emplace(owner);
+    tray.emplace(owner, shell);
     tray->set(data(), L"甲");
     ASSERT_TRUE(tray->registered());
     const HICON first = tray->icon();
@@ -89,7 +89,7 @@ TEST_F(TrayIconTest, SetTwiceAddsThenModifiesTheOneIcon) {
 }
 
 TEST_F(TrayIconTest, DataWithoutAnIconDeletesTheRegisteredOne) {
-    tray.emplace(owner);
+    tray.emplace(owner, shell);
     // Nothing registered yet: no icon, no call.
     tray->set({}, L"甲");
     tray->remove();
@@ -117,7 +117,7 @@ TEST_F(TrayIconTest, DataWithoutAnIconDeletesTheRegisteredOne) {
 
 TEST_F(TrayIconTest, LeavingScopeRemovesTheIcon) {
     {
-        TrayIcon scoped(owner);
+        TrayIcon scoped(owner, shell);
         scoped.set(data(), L"甲");
         shell.clear();
     }
@@ -141,7 +141,7 @@ TEST_F(TrayIconTest, TooltipIsCutToTheRecordsBufferNeverOverrun) {
         {"far_too_long", std::wstring(5000, L'关'), std::wstring(127, L'关')},
         {"pair_at_the_cut", pair_at_the_cut, std::wstring(126, L'机')},
     };
-    tray.emplace(owner);
+    tray.emplace(owner, shell);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         shell.clear();
@@ -157,7 +157,7 @@ TEST_F(TrayIconTest, TooltipIsCutToTheRecordsBufferNeverOverrun) {
 }
 
 TEST_F(TrayIconTest, TooltipUpdateReachesARegisteredIconOnly) {
-    tray.emplace(owner);
+    tray.emplace(owner, shell);
     tray->update_tooltip(L"甲");
     EXPECT_TRUE(shell.calls.empty());
 
@@ -186,7 +186,7 @@ TEST_F(TrayIconTest, RestoreAddsAgainOrModifiesWhenTheShellStillHasIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        tray.emplace(owner);
+        tray.emplace(owner, shell);
         tray->restore();  // nothing registered, nothing to restore
         EXPECT_TRUE(shell.calls.empty());
         tray->set(data(), L"甲");
@@ -210,7 +210,7 @@ TEST_F(TrayIconTest, RestoreAddsAgainOrModifiesWhenTheShellStillHasIt) {
 
 TEST_F(TrayIconTest, RefusedAddStillCountsAsRegistered) {
     shell.refused.insert(NIM_ADD);
-    tray.emplace(owner);
+    tray.emplace(owner, shell);
     tray->set(data(), L"甲");
     EXPECT_TRUE(tray->registered());
     tray->set(data(), L"乙");
@@ -231,7 +231,7 @@ class IconFromDataTest : public ::testing::Test {
 };
 
 TEST_F(IconFromDataTest, TrayIconDataGivesThe16PixelImage) {
-    icon = icon_from_data(data());
+    icon = icon_from_data(shell, data());
     ASSERT_TRUE(icon);
     ASSERT_EQ(shell.sequence(), Seq{"create_ex"});
     const test::ShellCall& c = shell.calls[0];
@@ -289,7 +289,7 @@ TEST_F(IconFromDataTest, FallbacksInOrder) {
         shell.clear();
         shell.failing_ex_widths = c.failing_ex_widths;
         shell.plain_creation_fails = c.plain_fails;
-        icon = icon_from_data(c.file);
+        icon = icon_from_data(shell, c.file);
         EXPECT_EQ(shell.sequence(), c.expected);
         EXPECT_EQ(icon.valid(), c.made_from_width != 0);
         if (c.made_from_width != 0) {
@@ -310,14 +310,14 @@ TEST_F(IconFromDataTest, DamagedDataCallsNothing) {
          {std::span<const std::uint8_t>(), std::span<const std::uint8_t>(header_only),
           std::span<const std::uint8_t>(offset_beyond), data().first(100)}) {
         shell.clear();
-        EXPECT_FALSE(icon_from_data(bad));
+        EXPECT_FALSE(icon_from_data(shell, bad));
         EXPECT_TRUE(shell.calls.empty());
     }
 }
 
 TEST(TrayIconRealShell, IconFromTheCarriedDataIsARealIcon) {
-    // The real table: a real icon handle, destroyed by its owner.
-    UniqueTrayIcon icon = icon_from_data(data());
+    // The real calls: a real icon handle, destroyed by its owner.
+    UniqueTrayIcon icon = icon_from_data(windows_tray_shell(), data());
     ASSERT_TRUE(icon);
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icon.get(), &info));

@@ -1,16 +1,18 @@
-// Background mode of the main window: the context menu on a right press, hidden mode behind
-// the tray icon, and the icon's life (its tooltip, the shell restarting, the window's end).
+// Hidden mode of the main window: the context menu on a right press that leads to it, the
+// window hidden behind the tray icon, and the icon's life (its tooltip, the shell restarting,
+// the window's end).
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "app/main_window.h"
+#include "app/notice_box.h"
+#include "app/program_state.h"
 #include "tray/tray_icon.h"
 
 namespace tovrelle {
@@ -21,11 +23,12 @@ inline constexpr std::wstring_view kHiddenModeNoticeTitle = L"提示消息";
 // The tray event type that brings the window back: the left button released on the icon.
 inline constexpr int kTrayLeftRelease = 1;
 
-class Background {
+class HiddenMode {
   public:
-    // status_suffix gives the current status suffix, the tray icon's tooltip.
-    Background(MainWindow& window, std::span<const std::uint8_t> tray_icon_data,
-               std::function<const std::wstring&()> status_suffix);
+    // status_suffix: the tray icon's tooltip; notices: where the hidden-mode notice goes;
+    // shell: the calls behind the tray icon.
+    HiddenMode(MainWindow& window, std::span<const std::uint8_t> tray_icon_data,
+               const StatusSuffix& status_suffix, NoticeBox& notices, TrayShell& shell);
 
     // Binds the right-button event, the item "隐身运行", the tray event, the window's
     // destruction and the shell's "TaskbarCreated" broadcast.
@@ -33,7 +36,7 @@ class Background {
 
     // The notice, then the window hidden, then the tray icon set with the status suffix. When
     // no icon can be made from the data the window is shown again.
-    void enter_hidden_mode();
+    void enter();
     // Type 1 shows the window again; the others change nothing.
     void on_tray_event(int type);
     // A new schedule was armed: a registered icon shows its status suffix at once.
@@ -49,7 +52,9 @@ class Background {
   private:
     MainWindow& window_;
     std::span<const std::uint8_t> tray_icon_data_;
-    std::function<const std::wstring&()> status_suffix_;
+    const StatusSuffix& status_suffix_;
+    NoticeBox& notices_;
+    TrayShell& shell_;
     std::optional<TrayIcon> tray_;
     UINT taskbar_created_ = 0;
 };

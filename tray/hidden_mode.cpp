@@ -1,20 +1,23 @@
-#include "tray/background.h"
+#include "tray/hidden_mode.h"
 
-#include "power/notice_box.h"
 #include "tray/popup_menu.h"
 
 namespace tovrelle {
 
-Background::Background(MainWindow& window, std::span<const std::uint8_t> tray_icon_data,
-                       std::function<const std::wstring&()> status_suffix)
-    : window_(window), tray_icon_data_(tray_icon_data), status_suffix_(std::move(status_suffix)) {}
+HiddenMode::HiddenMode(MainWindow& window, std::span<const std::uint8_t> tray_icon_data,
+                       const StatusSuffix& status_suffix, NoticeBox& notices, TrayShell& shell)
+    : window_(window),
+      tray_icon_data_(tray_icon_data),
+      status_suffix_(status_suffix),
+      notices_(notices),
+      shell_(shell) {}
 
-void Background::bind(MainWindowEvents& events) {
+void HiddenMode::bind(MainWindowEvents& events) {
     events.right_button_down = [this](int /*x*/, int /*y*/, int /*keys*/) -> std::optional<bool> {
         show_popup_menu(window_, ids::菜单);
         return std::nullopt;  // the press goes on to the window as usual
     };
-    events.item_selected[ids::隐身运行] = [this] { enter_hidden_mode(); };
+    events.item_selected[ids::隐身运行] = [this] { enter(); };
     events.tray_event = [this](int type) { on_tray_event(type); };
     events.destroyed = [this] { remove_icon(); };
     // Explorer broadcasts this when it has (re)created the taskbar; 0 means it could not be
@@ -34,45 +37,43 @@ void Background::bind(MainWindowEvents& events) {
     }
 }
 
-void Background::enter_hidden_mode() {
+void HiddenMode::enter() {
     // The window stays on the screen while the notice is open.
-    show_notice(kHiddenModeNotice, kHiddenModeNoticeTitle);
-    const WindowDef& def = window_.definition();
-    window_.write(def.id, def.id_as_control, prop::kVisible, false);
+    notices_.show(kHiddenModeNotice, kHiddenModeNoticeTitle);
+    window_.set_visible(false);
     if (window_.hwnd() == nullptr) {
         return;
     }
     if (!tray_) {
-        tray_.emplace(window_.hwnd());
+        tray_.emplace(window_.hwnd(), shell_);
     }
-    tray_->set(tray_icon_data_, status_suffix_());
+    tray_->set(tray_icon_data_, status_suffix_.text());
     if (!tray_->registered()) {
         // Without an icon nothing could bring the window back: it stays on the screen.
         OutputDebugStringW(L"tovrelle: no tray icon could be made, the window stays shown\n");
-        window_.write(def.id, def.id_as_control, prop::kVisible, true);
+        window_.set_visible(true);
     }
 }
 
-void Background::on_tray_event(int type) {
+void HiddenMode::on_tray_event(int type) {
     if (type == kTrayLeftRelease) {
-        const WindowDef& def = window_.definition();
-        window_.write(def.id, def.id_as_control, prop::kVisible, true);
+        window_.set_visible(true);
     }
 }
 
-void Background::on_status_suffix_changed() {
+void HiddenMode::on_status_suffix_changed() {
     if (tray_) {
-        tray_->update_tooltip(status_suffix_());
+        tray_->update_tooltip(status_suffix_.text());
     }
 }
 
-void Background::on_taskbar_created() {
+void HiddenMode::on_taskbar_created() {
     if (tray_) {
         tray_->restore();
     }
 }
 
-void Background::remove_icon() {
+void HiddenMode::remove_icon() {
     if (tray_) {
         tray_->remove();
     }

@@ -1,4 +1,4 @@
-#include "app/window_events.h"
+#include "app/event_routing.h"
 
 namespace tovrelle {
 

@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/event_routing.h"
+#include "app/notice_box.h"
 #include "app/program.h"
-#include "app/window_events.h"
-#include "power/notice_box.h"
+#include "power/power_request.h"
 #include "power/wiring.h"
 #include "tests/win32/support/win32_test_support.h"
 #include "tests/win32/tray/fake_tray_shell.h"
-#include "tray/background.h"
+#include "tray/hidden_mode.h"
 #include "tray/icon_from_data.h"
 #include "tray/wiring.h"
 
@@ -29,10 +30,13 @@ struct Notice {
 std::vector<Notice> g_notices;
 HWND g_window = nullptr;
 
-void record_notice(std::wstring_view text, std::wstring_view title) {
-    g_notices.push_back(
-        {std::wstring(text), std::wstring(title), IsWindowVisible(g_window) != FALSE});
-}
+class RecordingNotices : public NoticeBox {
+  public:
+    void show(std::wstring_view text, std::wstring_view title) override {
+        g_notices.push_back(
+            {std::wstring(text), std::wstring(title), IsWindowVisible(g_window) != FALSE});
+    }
+};
 
 // Where Wine only stubs ChangeWindowMessageFilterEx, the calls are watched here.
 class RecordingMessageFilter : public MessageFilter {
@@ -44,12 +48,11 @@ class RecordingMessageFilter : public MessageFilter {
     }
 };
 
-class BackgroundTest : public ::testing::Test {
+class HiddenModeTest : public ::testing::Test {
   protected:
     void SetUp() override {
         g_notices.clear();
-        set_notice_function_for_testing(record_notice);
-        background.bind(window.events());
+        hidden_mode.bind(window.events());
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
         g_window = window.hwnd();
         test::pump(100ms, &window);
@@ -58,7 +61,6 @@ class BackgroundTest : public ::testing::Test {
         if (window.hwnd() != nullptr) {
             DestroyWindow(window.hwnd());
         }
-        set_notice_function_for_testing(nullptr);
         EXPECT_TRUE(shell.live.empty()) << "an icon handle outlived the window";
         EXPECT_EQ(shell.bad_destroys, 0);
     }
@@ -72,15 +74,16 @@ class BackgroundTest : public ::testing::Test {
     bool shown() const { return IsWindowVisible(window.hwnd()) != FALSE; }
 
     test::FakeTrayShell shell;
-    std::wstring suffix;
+    StatusSuffix suffix;
+    RecordingNotices notices;
     RecordingMessageFilter filter;
     MainWindow window{main_window_def(), filter};
-    Background background{window, tray_icon_data(GetModuleHandleW(nullptr)),
-                          [this]() -> const std::wstring& { return suffix; }};
+    HiddenMode hidden_mode{window, tray_icon_data(GetModuleHandleW(nullptr)), suffix, notices,
+                           shell};
 };
 
-TEST_F(BackgroundTest, HiddenModeNoticeThenHiddenThenIconWithTheSuffix) {
-    suffix = L"  将于22时0分0秒 关机";
+TEST_F(HiddenModeTest, HiddenModeNoticeThenHiddenThenIconWithTheSuffix) {
+    suffix.replace(L"  将于22时0分0秒 关机");
     choose_hidden_mode();
     ASSERT_EQ(g_notices.size(), 1u);
     EXPECT_EQ(g_notices[0].text, L"右下角后台运行，双击左键打开界面");
@@ -96,13 +99,13 @@ TEST_F(BackgroundTest, HiddenModeNoticeThenHiddenThenIconWithTheSuffix) {
     EXPECT_EQ(test::tip_of(d), L"  将于22时0分0秒 关机");
 }
 
-TEST_F(BackgroundTest, NoScheduleGivesAnEmptyTooltip) {
+TEST_F(HiddenModeTest, NoScheduleGivesAnEmptyTooltip) {
     choose_hidden_mode();
     ASSERT_EQ(shell.notifications().size(), 1u);
     EXPECT_EQ(test::tip_of(shell.notifications()[0].data), L"");
 }
 
-TEST_F(BackgroundTest, OnlyALeftReleaseOnTheIconShowsTheWindow) {
+TEST_F(HiddenModeTest, OnlyALeftReleaseOnTheIconShowsTheWindow) {
     choose_hidden_mode();
     shell.clear();
     for (UINT other :
@@ -118,10 +121,10 @@ TEST_F(BackgroundTest, OnlyALeftReleaseOnTheIconShowsTheWindow) {
     tray_callback(WM_LBUTTONUP);
     EXPECT_TRUE(shown());
     EXPECT_TRUE(shell.calls.empty());
-    EXPECT_TRUE(background.tray_icon()->registered());
+    EXPECT_TRUE(hidden_mode.tray_icon()->registered());
 }
 
-TEST_F(BackgroundTest, TheIconChosenByKeyboardOrMouseShowsTheWindow) {
+TEST_F(HiddenModeTest, TheIconChosenByKeyboardOrMouseShowsTheWindow) {
     // An icon of version 4 reports the choice with the icon number in the high word.
     for (const UINT chosen : {NIN_KEYSELECT, NIN_SELECT}) {
         SCOPED_TRACE(chosen);
@@ -132,7 +135,7 @@ TEST_F(BackgroundTest, TheIconChosenByKeyboardOrMouseShowsTheWindow) {
     }
 }
 
-TEST_F(BackgroundTest, ExplorersMessagesReachAWindowRunAsAdministrator) {
+TEST_F(HiddenModeTest, ExplorersMessagesReachAWindowRunAsAdministrator) {
     // Explorer runs unelevated: its restart broadcast and the icon's callback must pass the
     // message filter of an elevated window, from the window's creation on.
     const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
@@ -147,10 +150,10 @@ TEST_F(BackgroundTest, ExplorersMessagesReachAWindowRunAsAdministrator) {
     EXPECT_EQ(filter.allowed, expected);
 }
 
-TEST_F(BackgroundTest, HiddenModeTwiceModifiesTheOneIcon) {
+TEST_F(HiddenModeTest, HiddenModeTwiceModifiesTheOneIcon) {
     choose_hidden_mode();
     tray_callback(WM_LBUTTONUP);
-    suffix = L"  将于6时0分0秒 重启";
+    suffix.replace(L"  将于6时0分0秒 重启");
     choose_hidden_mode();
     EXPECT_EQ(g_notices.size(), 2u);
     EXPECT_EQ(shell.sequence(),
@@ -159,31 +162,31 @@ TEST_F(BackgroundTest, HiddenModeTwiceModifiesTheOneIcon) {
     EXPECT_EQ(shell.live.size(), 1u);
 }
 
-TEST_F(BackgroundTest, ArmingAScheduleUpdatesARegisteredTooltipAtOnce) {
-    suffix = L"  将于1时2分3秒 关机";
-    background.on_status_suffix_changed();  // no icon yet
+TEST_F(HiddenModeTest, ArmingAScheduleUpdatesARegisteredTooltipAtOnce) {
+    suffix.replace(L"  将于1时2分3秒 关机");
+    hidden_mode.on_status_suffix_changed();  // no icon yet
     EXPECT_TRUE(shell.calls.empty());
 
     choose_hidden_mode();
     tray_callback(WM_LBUTTONUP);
     shell.clear();
-    suffix = L"  将于4时5分6秒 重启";
-    background.on_status_suffix_changed();
+    suffix.replace(L"  将于4时5分6秒 重启");
+    hidden_mode.on_status_suffix_changed();
     ASSERT_EQ(shell.sequence(), Seq{"modify"});
     EXPECT_EQ(test::tip_of(shell.calls[0].data), L"  将于4时5分6秒 重启");
     EXPECT_EQ(shell.calls[0].data.uID, 100u);
 }
 
-TEST_F(BackgroundTest, TaskbarCreatedPutsTheIconBack) {
+TEST_F(HiddenModeTest, TaskbarCreatedPutsTheIconBack) {
     const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
     ASSERT_NE(taskbar_created, 0u);
     SendMessageW(window.hwnd(), taskbar_created, 0, 0);  // before hidden mode: no icon to restore
     EXPECT_TRUE(shell.calls.empty());
 
     choose_hidden_mode();
-    suffix = L"  将于7时8分9秒 关机";
-    background.on_status_suffix_changed();
-    const HICON icon = background.tray_icon()->icon();
+    suffix.replace(L"  将于7时8分9秒 关机");
+    hidden_mode.on_status_suffix_changed();
+    const HICON icon = hidden_mode.tray_icon()->icon();
     struct Case {
         const char* name;
         bool add_refused;
@@ -211,11 +214,11 @@ TEST_F(BackgroundTest, TaskbarCreatedPutsTheIconBack) {
     EXPECT_FALSE(shown());
 }
 
-TEST_F(BackgroundTest, DestroyingTheWindowDeletesTheIcon) {
+TEST_F(HiddenModeTest, DestroyingTheWindowDeletesTheIcon) {
     choose_hidden_mode();
     tray_callback(WM_LBUTTONUP);
     const HWND hwnd = window.hwnd();
-    const HICON icon = background.tray_icon()->icon();
+    const HICON icon = hidden_mode.tray_icon()->icon();
     shell.clear();
     DestroyWindow(hwnd);
     ASSERT_EQ(shell.sequence(), (Seq{"delete", "destroy"}));
@@ -224,15 +227,15 @@ TEST_F(BackgroundTest, DestroyingTheWindowDeletesTheIcon) {
     EXPECT_EQ(shell.calls[1].icon, icon);
 }
 
-TEST_F(BackgroundTest, DestroyingTheWindowWithoutAnIconCallsNothing) {
+TEST_F(HiddenModeTest, DestroyingTheWindowWithoutAnIconCallsNothing) {
     DestroyWindow(window.hwnd());
     EXPECT_TRUE(shell.calls.empty());
 }
 
-TEST_F(BackgroundTest, RemoveIconBeforeTheEnd) {
+TEST_F(HiddenModeTest, RemoveIconBeforeTheEnd) {
     choose_hidden_mode();
     shell.clear();
-    background.remove_icon();
+    hidden_mode.remove_icon();
     EXPECT_EQ(shell.sequence(), (Seq{"delete", "destroy"}));
     shell.clear();
     DestroyWindow(window.hwnd());  // nothing left to delete
@@ -241,14 +244,16 @@ TEST_F(BackgroundTest, RemoveIconBeforeTheEnd) {
 
 // The program's own wiring of the schedule buttons and of hidden mode, on one window: the
 // tooltip must follow an arming made through the real button, however the news of it travels.
-TEST(WiredBackground, ArmingThroughTheButtonRenamesTheRegisteredIcon) {
+TEST(WiredHiddenMode, ArmingThroughTheButtonRenamesTheRegisteredIcon) {
     test::FakeTrayShell shell;
     g_notices.clear();
-    set_notice_function_for_testing(record_notice);
+    RecordingNotices notices;
     {
         Program program;
-        wire_power(program);
-        wire_background(program);
+        // The real power calls, clock and requests: arming asks nothing else of Windows.
+        wire_power(program, PowerParts{windows_power_calls(), windows_power_requests(),
+                                       windows_clock(), notices});
+        wire_hidden_mode(program, notices, shell);
         MainWindow& window = program.window();
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
         g_window = window.hwnd();
@@ -275,7 +280,7 @@ TEST(WiredBackground, ArmingThroughTheButtonRenamesTheRegisteredIcon) {
         EXPECT_EQ(d.uID, 100u);
         EXPECT_NE(d.uFlags & NIF_TIP, 0u);
         EXPECT_EQ(test::tip_of(d), L"  将于22时30分0秒 关机");
-        EXPECT_EQ(program.state().status_suffix, L"  将于22时30分0秒 关机");
+        EXPECT_EQ(program.state().status_suffix.text(), L"  将于22时30分0秒 关机");
 
         // Armed again with the other button: the icon is renamed once more.
         shell.clear();
@@ -285,18 +290,17 @@ TEST(WiredBackground, ArmingThroughTheButtonRenamesTheRegisteredIcon) {
         EXPECT_EQ(test::tip_of(shell.calls[0].data), L"  将于6时30分0秒 重启");
         DestroyWindow(window.hwnd());
     }
-    set_notice_function_for_testing(nullptr);
 }
 
-TEST(BackgroundWithoutIconData, WindowIsNotLeftHiddenWithoutAnIcon) {
+TEST(HiddenModeWithoutIconData, WindowIsNotLeftHiddenWithoutAnIcon) {
     test::FakeTrayShell shell;
     g_notices.clear();
-    set_notice_function_for_testing(record_notice);
+    RecordingNotices notices;
     MainWindow window;
     const std::vector<std::uint8_t> damaged = {0, 0, 1, 0, 0, 0};  // an icon file of no images
-    const std::wstring suffix;
-    Background background(window, damaged, [&suffix]() -> const std::wstring& { return suffix; });
-    background.bind(window.events());
+    const StatusSuffix suffix;
+    HiddenMode hidden_mode(window, damaged, suffix, notices, shell);
+    hidden_mode.bind(window.events());
     ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
     g_window = window.hwnd();
     SendMessageW(window.hwnd(), WM_COMMAND, kMenuCommandBase + 1, 0);
@@ -304,7 +308,6 @@ TEST(BackgroundWithoutIconData, WindowIsNotLeftHiddenWithoutAnIcon) {
     EXPECT_TRUE(IsWindowVisible(window.hwnd()));
     EXPECT_TRUE(shell.calls.empty());
     DestroyWindow(window.hwnd());
-    set_notice_function_for_testing(nullptr);
 }
 
 }  // namespace
