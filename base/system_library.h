@@ -41,6 +41,20 @@ inline UniqueModule load_system_library(std::wstring_view name) {
     return load_library_by_full_path(path, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
+// A library of Windows' own that the program's manifest asks for in another version than the
+// one in the system directory (comctl32, version 6): loaded by its name, which Windows first
+// redirects to the side-by-side assembly the manifest names, and otherwise takes from the
+// system directory only, never from the program's folder.
+inline UniqueModule load_side_by_side_library(std::wstring_view name) {
+    const std::wstring file(name);
+    SetLastError(ERROR_SUCCESS);
+    UniqueModule module(LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!module && GetLastError() == ERROR_INVALID_PARAMETER) {
+        return load_system_library(name);
+    }
+    return module;
+}
+
 // A function of a library loaded above, as its own type.
 template <typename Function>
 Function library_function(HMODULE module, const char* name) {
@@ -48,6 +62,15 @@ Function library_function(HMODULE module, const char* name) {
         return nullptr;
     }
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The same, for a function that older versions of its library export by ordinal only.
+template <typename Function>
+Function library_function(HMODULE module, const char* name, WORD ordinal) {
+    if (const Function by_name = library_function<Function>(module, name); by_name != nullptr) {
+        return by_name;
+    }
+    return library_function<Function>(module, MAKEINTRESOURCEA(ordinal));
 }
 
 }  // namespace tovrelle

@@ -3,8 +3,9 @@
 // needs to know what else was put on top of it later.
 //
 // comctl32 is not one of Windows' KnownDLLs: imported by name it would be looked for beside
-// the executable first. Its subclass calls are taken from the system directory when the first
-// subclass is made, and kept until the process ends.
+// the executable first. Its subclass calls are taken from the version the manifest asks for
+// (or the system directory's) when the first subclass is made, and kept until the process
+// ends. Version 5.8 exports them by ordinal only.
 #pragma once
 
 #include <windows.h>
@@ -22,12 +23,13 @@ struct SubclassCalls {
 };
 
 inline const SubclassCalls& subclass_calls() {
-    static const UniqueModule comctl32 = load_system_library(L"comctl32.dll");
+    static const UniqueModule comctl32 = load_side_by_side_library(L"comctl32.dll");
     static const SubclassCalls calls{
-        library_function<decltype(&::SetWindowSubclass)>(comctl32.get(), "SetWindowSubclass"),
-        library_function<decltype(&::GetWindowSubclass)>(comctl32.get(), "GetWindowSubclass"),
-        library_function<decltype(&::RemoveWindowSubclass)>(comctl32.get(), "RemoveWindowSubclass"),
-        library_function<decltype(&::DefSubclassProc)>(comctl32.get(), "DefSubclassProc")};
+        library_function<decltype(&::SetWindowSubclass)>(comctl32.get(), "SetWindowSubclass", 410),
+        library_function<decltype(&::GetWindowSubclass)>(comctl32.get(), "GetWindowSubclass", 411),
+        library_function<decltype(&::RemoveWindowSubclass)>(comctl32.get(), "RemoveWindowSubclass",
+                                                            412),
+        library_function<decltype(&::DefSubclassProc)>(comctl32.get(), "DefSubclassProc", 413)};
     return calls;
 }
 

@@ -30,7 +30,7 @@ KNOWN_DLLS = {
 # Libraries the program or code like it could load by name. Left out are those Wine's own
 # system DLLs take from the program's folder whatever the program does, which Windows' do not:
 # uxtheme and msimg32 (Wine's common controls) and version (Wine's gdi32 imports it).
-PLANTED = ["powrprof", "dwmapi", "shcore", "oleacc", "shell32", "winmm"]
+PLANTED = ["powrprof", "dwmapi", "shcore", "oleacc", "shell32", "comctl32", "winmm"]
 
 LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR = 0x100
 LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x800
@@ -137,6 +137,11 @@ class LibrarySearchTest(unittest.TestCase):
             self.assertTrue({"msimg32.dll", "shell32.dll", "skinh_el.dll"} <= loaded, loaded)
             for path, flags in loads:
                 with self.subTest(path):
+                    if path.lower() == "comctl32.dll":
+                        # By name, so that Windows takes the version the manifest names from
+                        # its side-by-side store; otherwise the system directory only.
+                        self.assertEqual(flags, LOAD_LIBRARY_SEARCH_SYSTEM32)
+                        continue
                     self.assertRegex(path, r"^[A-Za-z]:\\\\", "loaded by name, not by full path")
                     if path.lower().endswith("skinh_el.dll"):
                         self.assertEqual(flags, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR
