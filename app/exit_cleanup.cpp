@@ -6,7 +6,8 @@
 namespace tovrelle {
 
 void ExitCleanupList::add(Routine routine) {
-    if (routine != nullptr && std::find(routines_.begin(), routines_.end(), routine) == routines_.end()) {
+    if (routine != nullptr &&
+        std::find(routines_.begin(), routines_.end(), routine) == routines_.end()) {
         routines_.push_back(routine);
     }
 }

@@ -7,7 +7,7 @@ namespace tovrelle {
 // The routines the end of the program runs, in the order they were registered.
 // A routine is in the list at most once.
 class ExitCleanupList {
-public:
+  public:
     using Routine = void (*)();
 
     void add(Routine routine);
@@ -16,7 +16,7 @@ public:
     void run();
     [[nodiscard]] bool empty() const noexcept { return routines_.empty(); }
 
-private:
+  private:
     std::vector<Routine> routines_;
 };
 

@@ -4,8 +4,9 @@ namespace tovrelle {
 
 HMODULE LoadedLibraries::find(std::wstring_view full_path) const {
     for (const Entry& e : entries_) {
-        if (CompareStringOrdinal(e.full_path.data(), static_cast<int>(e.full_path.size()), full_path.data(),
-                                 static_cast<int>(full_path.size()), TRUE) == CSTR_EQUAL) {
+        if (CompareStringOrdinal(e.full_path.data(), static_cast<int>(e.full_path.size()),
+                                 full_path.data(), static_cast<int>(full_path.size()),
+                                 TRUE) == CSTR_EQUAL) {
             return e.module.get();
         }
     }

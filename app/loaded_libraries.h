@@ -13,7 +13,7 @@
 namespace tovrelle {
 
 class LoadedLibraries {
-public:
+  public:
     // The module loaded under this full path (compared without regard to case), or nullptr.
     [[nodiscard]] HMODULE find(std::wstring_view full_path) const;
     // Keeps a module that was just loaded, under its full path.
@@ -23,7 +23,7 @@ public:
     void release_all();
     [[nodiscard]] std::size_t size() const noexcept { return entries_.size(); }
 
-private:
+  private:
     struct Entry {
         std::wstring full_path;
         UniqueModule module;

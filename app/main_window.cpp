@@ -17,9 +17,13 @@ constexpr DWORD kEditStyle = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
 constexpr DWORD kGroupBoxStyle = BS_GROUPBOX | BS_LEFT;
 constexpr COLORREF kEditBackground = 0x00FFFFFF;
 
-HFONT gui_font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+HFONT gui_font() {
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
 
-HMENU as_id(Identity id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_number(id))); }
+HMENU as_id(Identity id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_number(id)));
+}
 
 // Where the window goes on the primary screen at its size: centred, each half truncated.
 POINT centred(const PixelRect& size) {
@@ -122,7 +126,8 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::create(HINSTANCE instance, bool show) {
-    if (!register_class(instance, 0, GetSysColorBrush(COLOR_BTNFACE), LoadCursorW(nullptr, IDC_ARROW))) {
+    if (!register_class(instance, 0, GetSysColorBrush(COLOR_BTNFACE),
+                        LoadCursorW(nullptr, IDC_ARROW))) {
         return false;
     }
     // Centred on the primary screen; the position kept in the definition is not used. The
@@ -279,9 +284,9 @@ HWND MainWindow::create_group_box(HINSTANCE instance, const ControlDef& c, HWND 
 HWND MainWindow::create_edit(HINSTANCE instance, const ControlDef& c, HWND parent) {
     const std::wstring text(c.text);
     const PixelRect at = control_rect(c, dpi_);
-    HWND h = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(), kChildStyle | kEditStyle,
-                             at.left, at.top, at.width, at.height, parent, as_id(c.id), instance,
-                             nullptr);
+    HWND h =
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(), kChildStyle | kEditStyle, at.left,
+                        at.top, at.width, at.height, parent, as_id(c.id), instance, nullptr);
     if (h == nullptr) {
         return nullptr;
     }
@@ -365,7 +370,8 @@ PropertyValue MainWindow::read(Identity window, Identity control_id, int propert
     }
 }
 
-void MainWindow::write(Identity window, Identity control_id, int property, const PropertyValue& value) {
+void MainWindow::write(Identity window, Identity control_id, int property,
+                       const PropertyValue& value) {
     if (window != def_.id || hwnd() == nullptr) {
         return;
     }
@@ -382,7 +388,8 @@ void MainWindow::write(Identity window, Identity control_id, int property, const
     }
     if (c->kind == ControlKind::TransparentLabel) {
         const std::wstring* text = std::get_if<std::wstring>(&value);
-        label(control_id)->set_caption(text != nullptr ? std::wstring_view(*text) : std::wstring_view());
+        label(control_id)
+            ->set_caption(text != nullptr ? std::wstring_view(*text) : std::wstring_view());
     } else if (c->kind == ControlKind::Timer) {
         const int* period = std::get_if<int>(&value);
         timer(control_id)->write_period(period != nullptr ? *period : 0);
@@ -410,7 +417,9 @@ void MainWindow::set_visible(bool visible) {
     ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
 }
 
-bool MainWindow::visible() const { return hwnd() != nullptr && IsWindowVisible(hwnd()) != FALSE; }
+bool MainWindow::visible() const {
+    return hwnd() != nullptr && IsWindowVisible(hwnd()) != FALSE;
+}
 
 bool MainWindow::pretranslate(MSG& msg) {
     if (hwnd() == nullptr) {
@@ -497,7 +506,8 @@ void MainWindow::on_command(WPARAM wp, LPARAM lp) {
                 return;
             }
             for (const ControlDef& c : def_.controls) {
-                if (c.kind == ControlKind::Button && static_cast<unsigned>(child_number(c.id)) == target.index &&
+                if (c.kind == ControlKind::Button &&
+                    static_cast<unsigned>(child_number(c.id)) == target.index &&
                     control(c.id) == reinterpret_cast<HWND>(lp)) {
                     raise(events_.clicked, c.id);
                     return;

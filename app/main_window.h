@@ -25,7 +25,7 @@ namespace tovrelle {
 using PropertyValue = std::variant<std::monostate, bool, int, std::wstring>;
 
 class MainWindow : public WindowBase<MainWindow> {
-public:
+  public:
     static constexpr const wchar_t* kClassName = L"TovrelleMainWindow";
 
     // filter: lets the window's messages from other processes through to an elevated window.
@@ -79,7 +79,7 @@ public:
     // The event loop is running: the window's destruction posts the quit message.
     void set_loop_running(bool running) noexcept { loop_running_ = running; }
 
-private:
+  private:
     friend class WindowBase<MainWindow>;
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
 

@@ -25,11 +25,15 @@ std::wstring module_file_name(HINSTANCE instance) {
     });
 }
 
-void out_of_memory() { fatal_error(L"Tovrelle 内存不足，程序必须结束。"); }
+void out_of_memory() {
+    fatal_error(L"Tovrelle 内存不足，程序必须结束。");
+}
 
 }  // namespace
 
-Program::Program() : window_(std::make_unique<MainWindow>()) { g_program = this; }
+Program::Program() : window_(std::make_unique<MainWindow>()) {
+    g_program = this;
+}
 
 Program::~Program() {
     if (g_program == this) {
@@ -37,7 +41,9 @@ Program::~Program() {
     }
 }
 
-Program& Program::current() { return *g_program; }
+Program& Program::current() {
+    return *g_program;
+}
 
 void Program::run(HINSTANCE instance, const std::function<void(Program&)>& wire) {
     instance_ = instance;

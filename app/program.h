@@ -15,7 +15,7 @@
 namespace tovrelle {
 
 class Program {
-public:
+  public:
     Program();
     ~Program();
     Program(const Program&) = delete;
@@ -38,7 +38,7 @@ public:
     // ends with exit_code. Also the last step of road 1.
     [[noreturn]] void end(int exit_code);
 
-private:
+  private:
     ProgramState state_;
     std::unique_ptr<MainWindow> window_;
     LoadedLibraries libraries_;

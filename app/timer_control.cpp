@@ -14,7 +14,8 @@ bool TimerControl::create(HINSTANCE instance, HWND container, int child_number, 
     }
     // The period is applied only once the window exists: SetTimer needs the handle.
     if (create_window(0, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, container,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_number)), instance) == nullptr) {
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_number)),
+                      instance) == nullptr) {
         return false;
     }
     TimerService& service = *this;
@@ -28,9 +29,13 @@ void TimerControl::write_period(int period_ms) {
     }
 }
 
-void TimerControl::start(int period_ms) { SetTimer(hwnd(), kSystemTimerId, static_cast<UINT>(period_ms), nullptr); }
+void TimerControl::start(int period_ms) {
+    SetTimer(hwnd(), kSystemTimerId, static_cast<UINT>(period_ms), nullptr);
+}
 
-void TimerControl::stop() { KillTimer(hwnd(), kSystemTimerId); }
+void TimerControl::stop() {
+    KillTimer(hwnd(), kSystemTimerId);
+}
 
 LRESULT TimerControl::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {

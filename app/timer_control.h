@@ -12,7 +12,7 @@
 namespace tovrelle {
 
 class TimerControl : public WindowBase<TimerControl>, private TimerService {
-public:
+  public:
     static constexpr const wchar_t* kClassName = L"TovrelleTimer";
     static constexpr UINT_PTR kSystemTimerId = 1000;
 
@@ -28,7 +28,7 @@ public:
 
     std::function<void()> on_periodic;
 
-private:
+  private:
     friend class WindowBase<TimerControl>;
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
 

@@ -4,7 +4,7 @@ namespace tovrelle {
 
 // What a timer control asks of the system timer behind it.
 class TimerService {
-public:
+  public:
     virtual ~TimerService() = default;
     virtual void start(int period_ms) = 0;
     virtual void stop() = 0;
@@ -14,7 +14,7 @@ public:
 // a negative period counts as 0, writing the current period changes nothing (a running
 // timer keeps its rhythm), any other value restarts the system timer or stops it.
 class TimerPeriod {
-public:
+  public:
     // A positive initial period starts the timer at once.
     TimerPeriod(TimerService& service, int initial_period_ms);
 
@@ -25,7 +25,7 @@ public:
     [[nodiscard]] int period() const noexcept { return period_; }
     [[nodiscard]] bool running() const noexcept { return running_; }
 
-private:
+  private:
     TimerService& service_;
     int period_ = 0;
     bool running_ = false;

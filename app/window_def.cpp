@@ -52,7 +52,9 @@ constexpr WindowDef kMainWindow{
 
 }  // namespace
 
-const WindowDef& main_window_def() { return kMainWindow; }
+const WindowDef& main_window_def() {
+    return kMainWindow;
+}
 
 const ControlDef* find_control(const WindowDef& def, Identity id) {
     auto it = std::find_if(def.controls.begin(), def.controls.end(),

@@ -19,10 +19,10 @@ struct ControlDef {
     ControlKind kind;
     Identity container;  // the window itself, or the group box
     int left, top, width, height;
-    std::wstring_view text;       // initial text or caption
+    std::wstring_view text;  // initial text or caption
     bool tab_stop;
-    std::uint32_t text_colour;    // COLORREF 0x00BBGGRR; labels and edit boxes
-    int timer_period_ms;          // timers only
+    std::uint32_t text_colour;  // COLORREF 0x00BBGGRR; labels and edit boxes
+    int timer_period_ms;        // timers only
 };
 
 struct MenuEntryDef {
@@ -102,6 +102,8 @@ std::wstring_view accessible_name(const WindowDef& def, Identity edit);
 
 // Windows carries a control's number in 16 bits (WM_COMMAND); the low half of each identity
 // is unique within the window and below the menu command range, so it serves as that number.
-constexpr int child_number(Identity id) { return static_cast<int>(id & 0xFFFF); }
+constexpr int child_number(Identity id) {
+    return static_cast<int>(id & 0xFFFF);
+}
 
 }  // namespace tovrelle

@@ -16,7 +16,7 @@ namespace tovrelle {
 //   static void close(Handle h) noexcept;   releases a valid handle
 template <typename Policy>
 class UniqueResource {
-public:
+  public:
     using Handle = typename Policy::Handle;
 
     UniqueResource() noexcept = default;
@@ -49,7 +49,7 @@ public:
         }
     }
 
-private:
+  private:
     Handle handle_ = Policy::invalid();
 };
 

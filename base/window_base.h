@@ -10,10 +10,10 @@ namespace tovrelle {
 
 template <typename Derived>
 class WindowBase {
-public:
+  public:
     [[nodiscard]] HWND hwnd() const noexcept { return hwnd_; }
 
-protected:
+  protected:
     WindowBase() = default;
     ~WindowBase() = default;
     WindowBase(const WindowBase&) = delete;
@@ -41,7 +41,7 @@ protected:
                                menu_or_id, instance, static_cast<Derived*>(this));
     }
 
-private:
+  private:
     static LRESULT CALLBACK trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         Derived* self = nullptr;
         if (msg == WM_NCCREATE) {

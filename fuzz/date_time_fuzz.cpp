@@ -16,8 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (text.compare(0, date.size(), date) != 0) {
         std::abort();
     }
-    if (t.second != 0 && text != date + std::to_wstring(t.hour) + L"时" + std::to_wstring(t.minute) + L"分" +
-                                      std::to_wstring(t.second) + L"秒") {
+    if (t.second != 0 && text != date + std::to_wstring(t.hour) + L"时" +
+                                     std::to_wstring(t.minute) + L"分" + std::to_wstring(t.second) +
+                                     L"秒") {
         std::abort();
     }
     return 0;

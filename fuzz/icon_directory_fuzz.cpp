@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         const auto* begin = bytes.data();
-        if (image->bytes.data() < begin || image->bytes.data() + image->bytes.size() > begin + bytes.size()) {
+        if (image->bytes.data() < begin ||
+            image->bytes.data() + image->bytes.size() > begin + bytes.size()) {
             std::abort();
         }
         volatile std::uint8_t sum = 0;

@@ -43,7 +43,7 @@ void TrayIcon::set(std::span<const std::uint8_t> icon_data,
     UniqueTrayIcon previous = std::move(icon_);
     icon_ = std::move(fresh);
     store_tooltip(tooltip.value_or(std::wstring_view()));
-        if (was_registered) {
+    if (was_registered) {
         if (icon_) {
             NOTIFYICONDATAW data = record(kIconFlags);
             shell_.notify_icon(NIM_MODIFY, &data);

@@ -26,8 +26,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"Tovrelle",
                                 WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
                                 (GetSystemMetrics(SM_CXSCREEN) - 400) / 2,
-                                (GetSystemMetrics(SM_CYSCREEN) - 250) / 2, 400, 250, nullptr, nullptr,
-                                instance, nullptr);
+                                (GetSystemMetrics(SM_CYSCREEN) - 250) / 2, 400, 250, nullptr,
+                                nullptr, instance, nullptr);
     ShowWindow(hwnd, SW_SHOW);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

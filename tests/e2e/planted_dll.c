@@ -12,8 +12,9 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
         const DWORD m = GetModuleFileNameW(NULL, program, MAX_PATH);
         if (n > 0 && n < MAX_PATH) {
             lstrcatW(marker, L".loaded");
-            const HANDLE file = CreateFileW(marker, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                            NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+            const HANDLE file =
+                CreateFileW(marker, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
             if (file != INVALID_HANDLE_VALUE) {
                 DWORD written = 0;
                 WriteFile(file, program, m * sizeof(WCHAR), &written, NULL);

@@ -22,14 +22,15 @@ namespace {
 constexpr const wchar_t* kMainClass = L"TovrelleMainWindow";
 
 void print(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), n, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), n,
+                        nullptr, nullptr);
     utf8.push_back('\n');
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()),
+              &written, nullptr);
 }
 
 // Asked of the window itself (WM_GETTEXT), not the caption Windows keeps for it: an edit box
@@ -41,8 +42,8 @@ std::wstring text_of(HWND h) {
     }
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        5000, &got);
+    SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &got);
     text.resize(static_cast<std::size_t>(got));
     return text;
 }
@@ -70,11 +71,13 @@ HWND control(HWND main, int number) {
 std::wstring rect_text(HWND h) {
     RECT r;
     GetWindowRect(h, &r);
-    return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right - r.left) + L" " +
-           std::to_wstring(r.bottom - r.top);
+    return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+           std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top);
 }
 
-HWND message_box(const wchar_t* title) { return FindWindowW(L"#32770", title); }
+HWND message_box(const wchar_t* title) {
+    return FindWindowW(L"#32770", title);
+}
 
 struct BoxText {
     std::wstring text;
@@ -112,7 +115,8 @@ int wmain(int argc, wchar_t** argv) {
         }
         wchar_t handle[32];
         wsprintfW(handle, L"%u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(main)));
-        print(std::wstring(handle) + L" " + rect_text(main) + L" " + (IsWindowVisible(main) ? L"1" : L"0"));
+        print(std::wstring(handle) + L" " + rect_text(main) + L" " +
+              (IsWindowVisible(main) ? L"1" : L"0"));
         return 0;
     }
     if ((command == L"text" || command == L"rect") && argc >= 3) {
@@ -149,7 +153,8 @@ int wmain(int argc, wchar_t** argv) {
         if (button == nullptr) {
             return 1;
         }
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(_wtoi(argv[3]), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(_wtoi(argv[3]), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
         return 0;
     }
     if (command == L"count") {

@@ -66,8 +66,8 @@ TEST(StatusSuffix, TellsEveryListenerAfterEachReplacement) {
     suffix.listen([&] { heard.push_back(L"b:" + suffix.text()); });
     suffix.replace(L"  将于1时2分3秒 关机");
     suffix.replace(L"");
-    EXPECT_EQ(heard, (std::vector<std::wstring>{L"a:  将于1时2分3秒 关机", L"b:  将于1时2分3秒 关机",
-                                                L"a:", L"b:"}));
+    EXPECT_EQ(heard, (std::vector<std::wstring>{L"a:  将于1时2分3秒 关机",
+                                                L"b:  将于1时2分3秒 关机", L"a:", L"b:"}));
     suffix.replace(L"x");
     heard.clear();
     suffix.release();

@@ -17,7 +17,7 @@ struct FakePolicy {
 using Fake = UniqueResource<FakePolicy>;
 
 class UniqueResourceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { g_closed.clear(); }
 };
 

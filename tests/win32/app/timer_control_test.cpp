@@ -14,7 +14,7 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 class TimerControlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(window.create(GetModuleHandleW(nullptr), false)); }
     MainWindow window;
 };

@@ -21,7 +21,8 @@ void pump(std::chrono::milliseconds duration, MainWindow* window) {
     } while (std::chrono::steady_clock::now() < end);
 }
 
-bool pump_until(const std::function<bool()>& done, std::chrono::milliseconds timeout, MainWindow* window) {
+bool pump_until(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+                MainWindow* window) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
         if (std::chrono::steady_clock::now() >= end) {

@@ -14,10 +14,12 @@ namespace tovrelle::test {
 
 // Dispatches what is queued, through the window's pretranslate when one is given, for at
 // least the given time.
-void pump(std::chrono::milliseconds duration = std::chrono::milliseconds(0), MainWindow* window = nullptr);
+void pump(std::chrono::milliseconds duration = std::chrono::milliseconds(0),
+          MainWindow* window = nullptr);
 
 // Pumps until done() holds or the timeout passes; returns done().
-bool pump_until(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000),
+bool pump_until(const std::function<bool()>& done,
+                std::chrono::milliseconds timeout = std::chrono::milliseconds(3000),
                 MainWindow* window = nullptr);
 
 // The colour of a pixel of a window's client area, read from the screen.

@@ -48,7 +48,8 @@ class TrayIconTest : public ::testing::Test {
         EXPECT_EQ(call.data.cbSize, kNotifyIconDataSize);
         EXPECT_EQ(call.data.hWnd, owner);
         EXPECT_EQ(call.data.uID, 100u);
-        EXPECT_EQ(call.data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP));
+        EXPECT_EQ(call.data.uFlags,
+                  static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP));
         EXPECT_EQ(call.data.uCallbackMessage, kTrayCallbackMessage);
         EXPECT_EQ(call.data.hIcon, icon);
     }
@@ -77,7 +78,8 @@ TEST_F(TrayIconTest, SetTwiceAddsThenModifiesTheOneIcon) {
     EXPECT_NE(first, second);
 
     // The replaced handle is destroyed only after the shell has the new one.
-    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
+    EXPECT_EQ(shell.sequence(),
+              (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
     const auto n = shell.notifications();
     expect_full_record(n[0], first);
     EXPECT_EQ(test::tip_of(n[0].data), L"甲");
@@ -214,7 +216,8 @@ TEST_F(TrayIconTest, RefusedAddStillCountsAsRegistered) {
     tray->set(data(), L"甲");
     EXPECT_TRUE(tray->registered());
     tray->set(data(), L"乙");
-    EXPECT_EQ(shell.sequence(), (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
+    EXPECT_EQ(shell.sequence(),
+              (Seq{"create_ex", "add", "set_version", "create_ex", "modify", "destroy"}));
 }
 
 // ---- the icon from the data ----
