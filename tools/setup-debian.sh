@@ -7,7 +7,7 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 pkgs=(cmake ninja-build g++ googletest mingw-w64 g++-mingw-w64-i686 gcc-mingw-w64-i686
-      wine xvfb xdotool imagemagick fonts-wqy-microhei fonts-wine x11-utils python3 clang libclang-rt-14-dev zip)
+      wine xvfb xdotool imagemagick fonts-wqy-microhei fonts-wine x11-utils python3 clang clang-format libclang-rt-14-dev zip)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 have wine32:i386 || need+=("wine32:i386")
 

@@ -10,6 +10,9 @@ bash tools/setup-debian.sh
 # TOVRELLE_BUILD moves the build trees and the test prefix (several checkouts side by side).
 build=${TOVRELLE_BUILD:-build}
 
+echo "== formatting"
+bash tools/check-format.sh
+
 echo "== native unit tests"
 cmake --preset host -B "$build/host" >/dev/null
 cmake --build "$build/host"
