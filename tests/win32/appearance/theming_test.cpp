@@ -39,29 +39,6 @@ COLORREF face() {
 }
 
 // A pixel of a window (its outer rectangle, frame included) as the screen shows it. Under Xvfb
-// this and GetPixel on the window's own DC give the same values once a paint has returned.
-COLORREF pixel(HWND hwnd, int x, int y) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, r.left + x, r.top + y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-
-std::string hex(COLORREF c) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "0x%08lX", static_cast<unsigned long>(c));
-    return text;
-}
-
-// Gradients are interpolated: within a few steps of each part.
-bool close_to(COLORREF a, COLORREF b, int tolerance) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
 int brightness(COLORREF c) {
     return GetRValue(c) + GetGValue(c) + GetBValue(c);
 }
@@ -69,11 +46,11 @@ int brightness(COLORREF c) {
 // Waits (pumping) until the pixel shows the colour; gives the last colour seen.
 COLORREF wait_pixel(HWND hwnd, int x, int y, COLORREF want, int tolerance = 0,
                     MainWindow* window = nullptr) {
-    COLORREF seen = pixel(hwnd, x, y);
+    COLORREF seen = test::window_pixel(hwnd, x, y);
     test::pump_until(
         [&] {
-            seen = pixel(hwnd, x, y);
-            return close_to(seen, want, tolerance);
+            seen = test::window_pixel(hwnd, x, y);
+            return test::close_to(seen, want, tolerance);
         },
         3000ms, window);
     return seen;
@@ -88,10 +65,10 @@ struct Expect {
 
 void expect_pixels(HWND hwnd, const std::vector<Expect>& points) {
     for (const Expect& e : points) {
-        const COLORREF got = pixel(hwnd, e.x, e.y);
-        EXPECT_TRUE(close_to(got, e.colour, e.tolerance))
-            << e.what << " at (" << e.x << ", " << e.y << "): " << hex(got) << ", expected "
-            << hex(e.colour);
+        const COLORREF got = test::window_pixel(hwnd, e.x, e.y);
+        EXPECT_TRUE(test::close_to(got, e.colour, e.tolerance))
+            << e.what << " at (" << e.x << ", " << e.y << "): " << test::hex(got) << ", expected "
+            << test::hex(e.colour);
     }
 }
 
@@ -135,7 +112,7 @@ int height_of(HWND hwnd) {
 int changes_along_row(HWND hwnd, int y, int from, int to) {
     int changes = 0;
     for (int x = from; x < to; ++x) {
-        changes += pixel(hwnd, x, y) != pixel(hwnd, x + 1, y) ? 1 : 0;
+        changes += test::window_pixel(hwnd, x, y) != test::window_pixel(hwnd, x + 1, y) ? 1 : 0;
     }
     return changes;
 }
@@ -148,7 +125,7 @@ Darkest darkest_in(HWND hwnd, RECT area) {
     Darkest d;
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
-            const COLORREF c = pixel(hwnd, x, y);
+            const COLORREF c = test::window_pixel(hwnd, x, y);
             if (brightness(c) < brightness(d.colour)) {
                 d.colour = c;
             }
@@ -164,7 +141,7 @@ int text_lines(HWND hwnd, RECT area) {
     for (int y = area.top; y < area.bottom; ++y) {
         bool dark = false;
         for (int x = area.left; x < area.right && !dark; ++x) {
-            dark = brightness(pixel(hwnd, x, y)) < 560;
+            dark = brightness(test::window_pixel(hwnd, x, y)) < 560;
         }
         if (dark && !in_line) {
             ++lines;
@@ -306,17 +283,19 @@ TEST_F(ThemingTest, ButtonAtRestHasOliveBorderWhiteToGreyRingAndBeigeFace) {
 TEST_F(ThemingTest, RingTurnsOrangeUnderThePointerAndBackWhenItLeaves) {
     HWND b = control(ids::按钮2);
     move_pointer(on_screen(b, 40, 12));
-    EXPECT_TRUE(close_to(wait_pixel(b, 40, 2, kPaleYellow, 2, &window), kPaleYellow, 2));
-    EXPECT_TRUE(close_to(pixel(b, 40, 22), kOrange, 12)) << hex(pixel(b, 40, 22));
-    EXPECT_TRUE(close_to(pixel(b, 40, 12), 0x00E3EFF4, 8))
-        << "the face stays: " << hex(pixel(b, 40, 12));
+    EXPECT_TRUE(test::close_to(wait_pixel(b, 40, 2, kPaleYellow, 2, &window), kPaleYellow, 2));
+    EXPECT_TRUE(test::close_to(test::window_pixel(b, 40, 22), kOrange, 12))
+        << test::hex(test::window_pixel(b, 40, 22));
+    EXPECT_TRUE(test::close_to(test::window_pixel(b, 40, 12), 0x00E3EFF4, 8))
+        << "the face stays: " << test::hex(test::window_pixel(b, 40, 12));
     ASSERT_TRUE(theming::state_of(b).has_value());
     EXPECT_TRUE(theming::state_of(b)->hot);
 
     // Onto a free part of the window: the system reports the leave.
     move_pointer(on_screen(window.hwnd(), 200, 90));
-    EXPECT_TRUE(close_to(wait_pixel(b, 40, 2, kWhite, 2, &window), kWhite, 2));
-    EXPECT_TRUE(close_to(pixel(b, 40, 22), kRingNormalBottom, 6)) << hex(pixel(b, 40, 22));
+    EXPECT_TRUE(test::close_to(wait_pixel(b, 40, 2, kWhite, 2, &window), kWhite, 2));
+    EXPECT_TRUE(test::close_to(test::window_pixel(b, 40, 22), kRingNormalBottom, 6))
+        << test::hex(test::window_pixel(b, 40, 22));
     EXPECT_FALSE(theming::state_of(b)->hot);
 }
 
@@ -332,14 +311,14 @@ TEST_F(ThemingTest, MovingOntoAButtonWithTheLeftButtonHeldChangesNothing) {
         test::pump(60ms, &window);
     }
     test::pump(300ms, &window);
-    EXPECT_EQ(pixel(b, 40, 2), kWhite);
+    EXPECT_EQ(test::window_pixel(b, 40, 2), kWhite);
     EXPECT_FALSE(theming::state_of(b)->hot);
     EXPECT_FALSE(theming::state_of(b)->pressed);
     move_pointer(free_spot);
     test::pump(100ms, &window);
     mouse_button(MOUSEEVENTF_LEFTUP);
     test::pump(200ms, &window);
-    EXPECT_EQ(pixel(b, 40, 2), kWhite);
+    EXPECT_EQ(test::window_pixel(b, 40, 2), kWhite);
 }
 
 TEST_F(ThemingTest, PressedButtonHasAFlatBeigeRingAndFace) {
@@ -362,26 +341,28 @@ TEST_F(ThemingTest, PressedButtonHasAFlatBeigeRingAndFace) {
     mouse_button(MOUSEEVENTF_LEFTUP);
     test::pump(200ms, &window);
     EXPECT_FALSE(theming::state_of(b)->pressed);
-    EXPECT_NE(pixel(b, 40, 12), kBeige);
+    EXPECT_NE(test::window_pixel(b, 40, 12), kBeige);
 }
 
 TEST_F(ThemingTest, FocusedButtonKeepsTheOrangeRingAndShowsAFocusRectangle) {
     // Right after start the focus is on 按钮1.
     HWND first = control(ids::按钮1);
     ASSERT_EQ(GetFocus(), first);
-    EXPECT_TRUE(close_to(pixel(first, 40, 2), kPaleYellow, 2)) << hex(pixel(first, 40, 2));
+    EXPECT_TRUE(test::close_to(test::window_pixel(first, 40, 2), kPaleYellow, 2))
+        << test::hex(test::window_pixel(first, 40, 2));
 
     HWND b = control(ids::按钮2);
     EXPECT_EQ(changes_along_row(b, 3, 6, 73), 0);
     SetFocus(b);
-    EXPECT_TRUE(close_to(wait_pixel(b, 40, 2, kPaleYellow, 2, &window), kPaleYellow, 2));
-    EXPECT_TRUE(close_to(pixel(b, 40, 22), kOrange, 12)) << hex(pixel(b, 40, 22));
+    EXPECT_TRUE(test::close_to(wait_pixel(b, 40, 2, kPaleYellow, 2, &window), kPaleYellow, 2));
+    EXPECT_TRUE(test::close_to(test::window_pixel(b, 40, 22), kOrange, 12))
+        << test::hex(test::window_pixel(b, 40, 22));
     EXPECT_TRUE(theming::state_of(b)->focused);
     // The dotted rectangle one pixel outside the face, on all four sides.
     EXPECT_GE(changes_along_row(b, 3, 6, 73), 30);
     EXPECT_GE(changes_along_row(b, 21, 6, 73), 30);
-    EXPECT_NE(pixel(b, 3, 10), pixel(b, 3, 11));
-    EXPECT_NE(pixel(b, 76, 10), pixel(b, 76, 11));
+    EXPECT_NE(test::window_pixel(b, 3, 10), test::window_pixel(b, 3, 11));
+    EXPECT_NE(test::window_pixel(b, 76, 10), test::window_pixel(b, 76, 11));
 
     // 按钮1 lost it: white ring, no dots.
     EXPECT_EQ(wait_pixel(first, 40, 2, kWhite, 0, &window), kWhite);
@@ -416,14 +397,14 @@ TEST_F(ThemingTest, DisabledButtonIsFlatLightWithGreyText) {
             (GetGValue(theming::kDisabledFace) - GetGValue(theming::kDisabledText)),
         double(GetBValue(theming::kDisabledFace) - GetBValue(darkest)) /
             (GetBValue(theming::kDisabledFace) - GetBValue(theming::kDisabledText))};
-    EXPECT_GT(coverage[0], 0.4) << "no text: " << hex(darkest);
-    EXPECT_LE(coverage[0], 1.05) << "darker than the grey: " << hex(darkest);
-    EXPECT_NEAR(coverage[1], coverage[0], 0.12) << hex(darkest);
-    EXPECT_NEAR(coverage[2], coverage[0], 0.12) << hex(darkest);
+    EXPECT_GT(coverage[0], 0.4) << "no text: " << test::hex(darkest);
+    EXPECT_LE(coverage[0], 1.05) << "darker than the grey: " << test::hex(darkest);
+    EXPECT_NEAR(coverage[1], coverage[0], 0.12) << test::hex(darkest);
+    EXPECT_NEAR(coverage[2], coverage[0], 0.12) << test::hex(darkest);
 
     EnableWindow(b, TRUE);
     EXPECT_EQ(wait_pixel(b, 40, 2, kWhite, 0, &window), kWhite);
-    EXPECT_EQ(pixel(b, 40, 1), kBorder2);
+    EXPECT_EQ(test::window_pixel(b, 40, 1), kBorder2);
     EXPECT_FALSE(theming::state_of(b)->disabled);
 }
 
@@ -468,16 +449,16 @@ void expect_round_corner(HWND g, int x0, int y0, int dx, int dy, COLORREF backgr
     const int cleared[5][2] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {0, 2}};
     const int diagonal[2][2] = {{2, 1}, {1, 2}};
     for (const auto& p : cleared) {
-        EXPECT_EQ(pixel(g, x0 + dx * p[0], y0 + dy * p[1]), background)
+        EXPECT_EQ(test::window_pixel(g, x0 + dx * p[0], y0 + dy * p[1]), background)
             << "cleared corner pixel (" << x0 + dx * p[0] << ", " << y0 + dy * p[1] << ")";
     }
     for (const auto& p : diagonal) {
-        EXPECT_EQ(pixel(g, x0 + dx * p[0], y0 + dy * p[1]), theming::kGroupFrame)
+        EXPECT_EQ(test::window_pixel(g, x0 + dx * p[0], y0 + dy * p[1]), theming::kGroupFrame)
             << "diagonal corner pixel (" << x0 + dx * p[0] << ", " << y0 + dy * p[1] << ")";
     }
     // The straight lines start right after the rounding.
-    EXPECT_EQ(pixel(g, x0 + dx * 3, y0), theming::kGroupFrame);
-    EXPECT_EQ(pixel(g, x0, y0 + dy * 3), theming::kGroupFrame);
+    EXPECT_EQ(test::window_pixel(g, x0 + dx * 3, y0), theming::kGroupFrame);
+    EXPECT_EQ(test::window_pixel(g, x0, y0 + dy * 3), theming::kGroupFrame);
 }
 
 int line_height(HWND control) {
@@ -516,9 +497,9 @@ TEST_F(ThemingTest, GroupBoxFrameLiesHalfALineDownWithRoundedCorners) {
     expect_round_corner(plain, 119, 59, -1, -1, bg);
 
     // With a caption: the line is broken under it, the caption starts 9 pixels in.
-    EXPECT_EQ(pixel(titled, 5, top), theming::kGroupFrame);
-    EXPECT_EQ(pixel(titled, 100, top), theming::kGroupFrame);
-    EXPECT_NE(pixel(titled, 16, top), theming::kGroupFrame);
+    EXPECT_EQ(test::window_pixel(titled, 5, top), theming::kGroupFrame);
+    EXPECT_EQ(test::window_pixel(titled, 100, top), theming::kGroupFrame);
+    EXPECT_NE(test::window_pixel(titled, 16, top), theming::kGroupFrame);
     EXPECT_LT(brightness(darkest_in(titled, RECT{9, 0, 40, line_height(titled)}).colour), 200);
     EXPECT_GT(brightness(darkest_in(titled, RECT{0, 0, 8, top}).colour), 600)
         << "nothing left of the caption";
@@ -543,12 +524,12 @@ TEST_F(ThemingTest, GroupBoxOfTheWindowShowsItsFrameBackgroundAndStatusLine) {
     int violet = 0;
     for (int y = 0; y < height_of(label); ++y) {
         for (int x = 0; x < 200; ++x) {
-            const COLORREF c = pixel(label, x, y);
+            const COLORREF c = test::window_pixel(label, x, y);
             violet += (GetBValue(c) > 200 && GetGValue(c) < 120 && GetRValue(c) < 200) ? 1 : 0;
         }
     }
     EXPECT_GT(violet, 20);
-    EXPECT_EQ(pixel(label, 380, 8), face()) << "behind the label, past its text";
+    EXPECT_EQ(test::window_pixel(label, 380, 8), face()) << "behind the label, past its text";
     expect_pixels(g, {{"bottom line, after the label changed", 200, 39, theming::kGroupFrame, 0}});
 }
 
@@ -595,10 +576,10 @@ struct BoxWatch {
             records = theming::records_of(ok);
             const int w = width_of(ok);
             const int h = height_of(ok);
-            border = pixel(ok, w / 2, 1);
-            ring_top = pixel(ok, w / 2, 2);
-            ring_bottom = pixel(ok, w / 2, h - 3);
-            face_top = pixel(ok, w / 2, 4);
+            border = test::window_pixel(ok, w / 2, 1);
+            ring_top = test::window_pixel(ok, w / 2, 2);
+            ring_bottom = test::window_pixel(ok, w / 2, h - 3);
+            face_top = test::window_pixel(ok, w / 2, 4);
         }
         if (box != nullptr) {
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
@@ -630,11 +611,13 @@ TEST_F(ThemingTest, MessageBoxOkButtonIsThemedFromItsFirstPaint) {
     EXPECT_FALSE(BoxWatch::visible_at_creation);
     ASSERT_TRUE(BoxWatch::inspected);
     EXPECT_EQ(BoxWatch::records, 1);
-    EXPECT_EQ(BoxWatch::border, kBorder2) << hex(BoxWatch::border);
+    EXPECT_EQ(BoxWatch::border, kBorder2) << test::hex(BoxWatch::border);
     // The OK button has the focus in its box: the focused ring.
-    EXPECT_TRUE(close_to(BoxWatch::ring_top, kPaleYellow, 2)) << hex(BoxWatch::ring_top);
-    EXPECT_TRUE(close_to(BoxWatch::ring_bottom, kOrange, 12)) << hex(BoxWatch::ring_bottom);
-    EXPECT_TRUE(close_to(BoxWatch::face_top, kFaceTop, 3)) << hex(BoxWatch::face_top);
+    EXPECT_TRUE(test::close_to(BoxWatch::ring_top, kPaleYellow, 2))
+        << test::hex(BoxWatch::ring_top);
+    EXPECT_TRUE(test::close_to(BoxWatch::ring_bottom, kOrange, 12))
+        << test::hex(BoxWatch::ring_bottom);
+    EXPECT_TRUE(test::close_to(BoxWatch::face_top, kFaceTop, 3)) << test::hex(BoxWatch::face_top);
     // Given back when it was destroyed with its box.
     EXPECT_EQ(theming::records_of(BoxWatch::ok_button), 0);
     EXPECT_EQ(theming::taken_over_count(), std::size(kThemed));
@@ -657,12 +640,12 @@ TEST_F(ThemingTest, SwitchingOnTwiceTakesEachControlOverOnce) {
     // Each scheme draws with its own colours.
     HWND b = control(ids::按钮2);
     test::pump(100ms, &window);
-    EXPECT_EQ(pixel(b, 40, 1), 0x00743C00u);
-    EXPECT_TRUE(close_to(pixel(control(ids::编辑框1), 20, 0), 0x00D7C5C6, 0));
+    EXPECT_EQ(test::window_pixel(b, 40, 1), 0x00743C00u);
+    EXPECT_TRUE(test::close_to(test::window_pixel(control(ids::编辑框1), 20, 0), 0x00D7C5C6, 0));
     ASSERT_EQ(theming::set_scheme(1), 1);
     test::pump(100ms, &window);
-    EXPECT_EQ(pixel(b, 40, 1), 0x00733C00u);
-    EXPECT_EQ(pixel(control(ids::编辑框1), 20, 0), 0x00BD9E7Bu);
+    EXPECT_EQ(test::window_pixel(b, 40, 1), 0x00733C00u);
+    EXPECT_EQ(test::window_pixel(control(ids::编辑框1), 20, 0), 0x00BD9E7Bu);
 }
 
 TEST_F(ThemingTest, SwitchingOffGivesEveryControlItsOwnProcedureBack) {
@@ -678,8 +661,8 @@ TEST_F(ThemingTest, SwitchingOffGivesEveryControlItsOwnProcedureBack) {
     EXPECT_NE(own_procedures[ids::分组框1], own_procedures[ids::按钮1]);
     // The system's look again.
     test::pump(200ms, &window);
-    EXPECT_NE(pixel(control(ids::按钮2), 40, 1), kBorder2);
-    EXPECT_NE(pixel(control(ids::编辑框1), 20, 0), kEditFrame2);
+    EXPECT_NE(test::window_pixel(control(ids::按钮2), 40, 1), kBorder2);
+    EXPECT_NE(test::window_pixel(control(ids::编辑框1), 20, 0), kEditFrame2);
     // Already off: nothing to do, whatever number switches it off.
     EXPECT_EQ(theming::set_scheme(0), 0);
     EXPECT_EQ(theming::set_scheme(4), 0);
@@ -711,7 +694,7 @@ TEST_F(ThemingTest, ControlWithAnotherProcedureOnTopIsPassedThroughWhenGivenBack
     EXPECT_EQ(theming::records_of(b), 0);
     EXPECT_EQ(theming::passed_through_count(), 1u);
     test::pump(200ms, &window);
-    EXPECT_NE(pixel(b, 40, 1), kBorder2) << "still themed after being given back";
+    EXPECT_NE(test::window_pixel(b, 40, 1), kBorder2) << "still themed after being given back";
     wchar_t text[16] = {};
     GetWindowTextW(b, text, 16);
     EXPECT_STREQ(text, L"重启");
@@ -813,18 +796,19 @@ TEST_F(ThemingTest, ControlsCreatedLaterAreTakenOverByKind) {
 
     // A default button shows the focused ring even without the focus.
     test::pump(300ms, &window);
-    EXPECT_TRUE(close_to(pixel(def, 30, 2), kPaleYellow, 2)) << hex(pixel(def, 30, 2));
+    EXPECT_TRUE(test::close_to(test::window_pixel(def, 30, 2), kPaleYellow, 2))
+        << test::hex(test::window_pixel(def, 30, 2));
     // BM_SETSTYLE makes it an ordinary button: the white ring.
     SendMessageW(def, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     test::pump(100ms, &window);
     EXPECT_FALSE(theming::state_of(def)->default_button);
-    EXPECT_EQ(pixel(def, 30, 2), kWhite);
+    EXPECT_EQ(test::window_pixel(def, 30, 2), kWhite);
 }
 
 bool has_colour(HWND hwnd, RECT area, COLORREF c) {
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
-            if (pixel(hwnd, x, y) == c) {
+            if (test::window_pixel(hwnd, x, y) == c) {
                 return true;
             }
         }
@@ -844,20 +828,20 @@ TEST_F(ThemingTest, CheckBoxRadioButtonComboBoxAndUpDownDrawTheirMarks) {
     HWND spin = make_child(p, L"msctls_updown32", L"", 0, 240, 10, 18, 30);
     test::pump(300ms, &window);
     const RECT box{0, 0, 13, 13};
-    EXPECT_EQ(pixel(check, 0, 0), m.frame);
-    EXPECT_EQ(pixel(check, 12, 12), m.frame);
+    EXPECT_EQ(test::window_pixel(check, 0, 0), m.frame);
+    EXPECT_EQ(test::window_pixel(check, 12, 12), m.frame);
     EXPECT_FALSE(has_colour(check, box, m.tick)) << "a tick while unchecked";
     SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
     test::pump(100ms, &window);
     EXPECT_TRUE(has_colour(check, box, m.tick));
     SendMessageW(three, BM_SETCHECK, BST_INDETERMINATE, 0);
     test::pump(100ms, &window);
-    EXPECT_EQ(pixel(three, 6, 6), m.tick) << "indeterminate: a filled square";
+    EXPECT_EQ(test::window_pixel(three, 6, 6), m.tick) << "indeterminate: a filled square";
     EXPECT_TRUE(theming::state_of(three)->indeterminate);
     EXPECT_FALSE(has_colour(radio, box, m.tick));
     SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
     test::pump(100ms, &window);
-    EXPECT_EQ(pixel(radio, 6, 6), m.tick) << "checked: the dot";
+    EXPECT_EQ(test::window_pixel(radio, 6, 6), m.tick) << "checked: the dot";
     // A click ticks an automatic check box and the layer follows.
     SendMessageW(check, BM_CLICK, 0, 0);
     test::pump(100ms, &window);
@@ -865,25 +849,27 @@ TEST_F(ThemingTest, CheckBoxRadioButtonComboBoxAndUpDownDrawTheirMarks) {
     EXPECT_FALSE(has_colour(check, box, m.tick));
 
     const theming::Scheme& s = theming::scheme(2);
-    EXPECT_EQ(pixel(combo, 50, 0), s.edit_frame);
-    EXPECT_EQ(pixel(combo, 50, 1), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(test::window_pixel(combo, 50, 0), s.edit_frame);
+    EXPECT_EQ(test::window_pixel(combo, 50, 1), GetSysColor(COLOR_WINDOW));
     EXPECT_TRUE(has_colour(combo,
                            RECT{width_of(combo) - 16, 4, width_of(combo) - 3, height_of(combo) - 4},
                            s.arrow_glyph))
         << "no arrow on the combo box";
 
     // The half of the up-down control under the pointer lights up.
-    const COLORREF upper_at_rest = pixel(spin, 9, 3);
-    const COLORREF lower_at_rest = pixel(spin, 9, 18);
+    const COLORREF upper_at_rest = test::window_pixel(spin, 9, 3);
+    const COLORREF lower_at_rest = test::window_pixel(spin, 9, 18);
     EXPECT_EQ(upper_at_rest, lower_at_rest) << "both halves alike at rest";
     move_pointer(on_screen(spin, 9, 5));
-    test::pump_until([&] { return pixel(spin, 9, 3) != upper_at_rest; }, 3000ms, &window);
-    EXPECT_NE(pixel(spin, 9, 3), upper_at_rest);
-    EXPECT_EQ(pixel(spin, 9, 18), lower_at_rest);
+    test::pump_until([&] { return test::window_pixel(spin, 9, 3) != upper_at_rest; }, 3000ms,
+                     &window);
+    EXPECT_NE(test::window_pixel(spin, 9, 3), upper_at_rest);
+    EXPECT_EQ(test::window_pixel(spin, 9, 18), lower_at_rest);
     move_pointer(on_screen(spin, 9, 25));
-    test::pump_until([&] { return pixel(spin, 9, 3) == upper_at_rest; }, 3000ms, &window);
-    EXPECT_EQ(pixel(spin, 9, 3), upper_at_rest);
-    EXPECT_NE(pixel(spin, 9, 18), lower_at_rest);
+    test::pump_until([&] { return test::window_pixel(spin, 9, 3) == upper_at_rest; }, 3000ms,
+                     &window);
+    EXPECT_EQ(test::window_pixel(spin, 9, 3), upper_at_rest);
+    EXPECT_NE(test::window_pixel(spin, 9, 18), lower_at_rest);
     park_pointer();
 }
 
@@ -908,10 +894,12 @@ TEST_F(ThemingTest, EditBoxJoinsTheUpDownControlBesideIt) {
     test::pump(200ms, &window);
     const int w = width_of(edit);
     const int h = height_of(edit);
-    EXPECT_EQ(pixel(edit, w - 1, h / 2), kWhite) << "the side towards the up-down control";
-    EXPECT_EQ(pixel(edit, 0, h / 2), kEditFrame2);
-    EXPECT_EQ(pixel(edit, w / 2, 0), kEditFrame2);
-    EXPECT_EQ(pixel(lone, width_of(lone) - 1, 10), kEditFrame2) << "a box without a buddy";
+    EXPECT_EQ(test::window_pixel(edit, w - 1, h / 2), kWhite)
+        << "the side towards the up-down control";
+    EXPECT_EQ(test::window_pixel(edit, 0, h / 2), kEditFrame2);
+    EXPECT_EQ(test::window_pixel(edit, w / 2, 0), kEditFrame2);
+    EXPECT_EQ(test::window_pixel(lone, width_of(lone) - 1, 10), kEditFrame2)
+        << "a box without a buddy";
 }
 
 TEST_F(ThemingTest, ButtonTextThatDoesNotFitIsBrokenIntoLines) {
@@ -935,9 +923,9 @@ TEST_F(ThemingTest, ButtonTextThatDoesNotFitIsBrokenIntoLines) {
     EXPECT_EQ(lines(fits), 1);
     // Lines beyond the face are cut off at its edge: border and ring stay whole.
     for (int x = 4; x < 36; ++x) {
-        EXPECT_EQ(pixel(crowded, x, 1), kBorder2) << x;
-        EXPECT_EQ(pixel(crowded, x, 2), kWhite) << x;
-        EXPECT_EQ(pixel(crowded, x, 23), kBorder2) << x;
+        EXPECT_EQ(test::window_pixel(crowded, x, 1), kBorder2) << x;
+        EXPECT_EQ(test::window_pixel(crowded, x, 2), kWhite) << x;
+        EXPECT_EQ(test::window_pixel(crowded, x, 23), kBorder2) << x;
     }
 }
 

@@ -42,28 +42,6 @@ constexpr COLORREF kViolet = 0x00FF0090;
 const Identity kThemed[] = {ids::按钮1,   ids::按钮2,   ids::按钮3,   ids::按钮4,  ids::按钮5,
                             ids::编辑框1, ids::编辑框2, ids::编辑框3, ids::分组框1};
 
-std::string hex(COLORREF c) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "0x%08lX", static_cast<unsigned long>(c));
-    return text;
-}
-
-bool close_to(COLORREF a, COLORREF b, int tolerance) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
-// A pixel of a window's outer rectangle as the screen shows it.
-COLORREF pixel(HWND hwnd, int x, int y) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, r.left + x, r.top + y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-
 LOGFONTW font_of(HWND hwnd) {
     LOGFONTW lf{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof lf, &lf);
@@ -249,23 +227,23 @@ TEST_F(DpiTest, ThemedButtonRingAndBorderAtScaledPositions) {
         {"rounded corner, bottom right, inside", 114, 32, kBorder2, 0},
     };
     for (const Expect& e : points) {
-        const COLORREF got = pixel(b, e.x, e.y);
-        EXPECT_TRUE(close_to(got, e.colour, e.tolerance))
-            << e.what << " at (" << e.x << ", " << e.y << "): " << hex(got) << ", expected "
-            << hex(e.colour);
+        const COLORREF got = test::window_pixel(b, e.x, e.y);
+        EXPECT_TRUE(test::close_to(got, e.colour, e.tolerance))
+            << e.what << " at (" << e.x << ", " << e.y << "): " << test::hex(got) << ", expected "
+            << test::hex(e.colour);
     }
     // The edit box's two frame lines, 2 pixels each.
     HWND edit = control(ids::编辑框1);
-    EXPECT_EQ(pixel(edit, 30, 0), kEditFrame2);
-    EXPECT_EQ(pixel(edit, 30, 1), kEditFrame2);
-    EXPECT_EQ(pixel(edit, 30, 2), GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(pixel(edit, 30, 3), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(test::window_pixel(edit, 30, 0), kEditFrame2);
+    EXPECT_EQ(test::window_pixel(edit, 30, 1), kEditFrame2);
+    EXPECT_EQ(test::window_pixel(edit, 30, 2), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(test::window_pixel(edit, 30, 3), GetSysColor(COLOR_WINDOW));
     // The group box's bottom line, 2 pixels.
     HWND box = control(ids::分组框1);
     RECT r;
     GetWindowRect(box, &r);
-    EXPECT_EQ(pixel(box, 300, r.bottom - r.top - 1), kGroupFrame);
-    EXPECT_EQ(pixel(box, 300, r.bottom - r.top - 2), kGroupFrame);
+    EXPECT_EQ(test::window_pixel(box, 300, r.bottom - r.top - 1), kGroupFrame);
+    EXPECT_EQ(test::window_pixel(box, 300, r.bottom - r.top - 2), kGroupFrame);
 }
 
 // What Windows sends when the window is dragged onto a display at 200 %, and back.
@@ -311,7 +289,7 @@ TEST_F(DpiTest, DpiChangeRelaysOutAtTheSuggestedRectAndLeaksNothing) {
         << "100 changes leave the GDI balance at 0";
     EXPECT_EQ(gdi_tally::counts().live_dcs, gdi_before.live_dcs);
     // Painted as before, in the new places.
-    EXPECT_EQ(pixel(control(ids::按钮2), 60, 3), kBorder2);
+    EXPECT_EQ(test::window_pixel(control(ids::按钮2), 60, 3), kBorder2);
 }
 
 // High contrast at run time, as WM_SYSCOLORCHANGE and WM_SETTINGCHANGE announce it; the setting
@@ -352,7 +330,7 @@ TEST_F(DpiTest, HighContrastGivesEveryControlBackAndTakesThemOverAgain) {
         EXPECT_EQ(window.label(id)->colour(), GetSysColor(COLOR_BTNTEXT)) << std::hex << id;
     }
     // The buttons draw themselves: the theming layer's olive border is gone.
-    EXPECT_NE(pixel(control(ids::按钮2), 60, 2), kBorder2);
+    EXPECT_NE(test::window_pixel(control(ids::按钮2), 60, 2), kBorder2);
 
     // Another setting changes while high contrast stays on: nothing moves.
     SendMessageW(window.hwnd(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
@@ -372,7 +350,7 @@ TEST_F(DpiTest, HighContrastGivesEveryControlBackAndTakesThemOverAgain) {
     EXPECT_EQ(client_colour(), backdrop);
     EXPECT_EQ(window.label(ids::透明标签1)->colour(), kViolet);
     EXPECT_EQ(window.label(ids::透明标签2)->colour(), 0x00000000u);
-    EXPECT_EQ(pixel(control(ids::按钮2), 60, 2), kBorder2);
+    EXPECT_EQ(test::window_pixel(control(ids::按钮2), 60, 2), kBorder2);
 }
 
 TEST(DpiStart, InHighContrastNothingIsDressed) {

@@ -1,5 +1,7 @@
 #include "tests/win32/support/win32_test_support.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 namespace tovrelle::test {
@@ -78,6 +80,27 @@ RECT rect_in_parent(HWND hwnd) {
 bool running_under_wine() {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+COLORREF window_pixel(HWND hwnd, int x, int y) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, r.left + x, r.top + y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+bool close_to(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+std::string hex(COLORREF c) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "0x%08lX", static_cast<unsigned long>(c));
+    return text;
 }
 
 }  // namespace tovrelle::test

@@ -24,6 +24,12 @@ bool pump_until(const std::function<bool()>& done,
 
 // The colour of a pixel of a window's client area, read from the screen.
 COLORREF client_pixel(HWND hwnd, int x, int y);
+// The same of a pixel of its outer rectangle.
+COLORREF window_pixel(HWND hwnd, int x, int y);
+// Each channel within tolerance of the other's (gradients are interpolated).
+bool close_to(COLORREF a, COLORREF b, int tolerance);
+// "0x00BBGGRR", for failure messages.
+std::string hex(COLORREF c);
 
 // Real input through the system: moves the pointer to a point of the screen and presses and
 // releases a mouse button there (MOUSEEVENTF_* down and up flags).
