@@ -5,30 +5,12 @@
 #include <vector>
 
 #include "power/keep_awake.h"
+#include "tests/support/recording_power_requests.h"
 
 namespace tovrelle {
 namespace {
 
-class RecordingRequests : public PowerRequests {
-  public:
-    bool refuse = false;
-    std::vector<std::wstring> log;
-    PowerRequestNumber next = 1;
-    int open = 0;
-
-    PowerRequestNumber hold(const std::wstring& reason) override {
-        log.push_back(L"hold " + std::to_wstring(next) + L" " + reason);
-        if (refuse) {
-            return 0;
-        }
-        ++open;
-        return next++;
-    }
-    void release(PowerRequestNumber request) override {
-        log.push_back(L"release " + std::to_wstring(request));
-        --open;
-    }
-};
+using RecordingRequests = test::RecordingPowerRequests;
 
 TEST(KeepAwake, ReasonNamesTheSchedule) {
     EXPECT_EQ(keep_awake_reason(ScheduledKind::Shutdown, {23, 0, 0}),

@@ -15,6 +15,7 @@
 #include "power/power_request.h"
 #include "power/scheduled_power.h"
 #include "power/wiring.h"
+#include "tests/support/recording_power_requests.h"
 #include "tests/win32/support/win32_test_support.h"
 
 namespace tovrelle {
@@ -310,20 +311,7 @@ TEST_F(WiredProgramTest, LogOffGoesOnWithoutTheShutdownPrivilege) {
 
 // ---- the schedule on a window, against a clock the test sets ----
 
-class RecordingPowerRequests : public PowerRequests {
-  public:
-    std::vector<std::wstring> log;
-    int open = 0;
-    PowerRequestNumber hold(const std::wstring& reason) override {
-        log.push_back(L"hold " + reason);
-        ++open;
-        return static_cast<PowerRequestNumber>(log.size());
-    }
-    void release(PowerRequestNumber request) override {
-        log.push_back(L"release " + std::to_wstring(request));
-        --open;
-    }
-};
+using test::RecordingPowerRequests;
 
 // The time the test sets.
 class SetClock : public Clock {
@@ -491,8 +479,8 @@ TEST_F(ScheduleOnWindowTest, ArmedScheduleKeepsTheMachineAwakeUntilTheEnd) {
     window.events() = MainWindowEvents{};
     scheduled.reset();
     const std::vector<std::wstring> expected = {
-        L"hold Tovrelle: 将于23时0分0秒 关机",
-        L"hold Tovrelle: 将于6时0分0秒 重启",
+        L"hold 1 Tovrelle: 将于23时0分0秒 关机",
+        L"hold 2 Tovrelle: 将于6时0分0秒 重启",
         L"release 1",
         L"release 2",
     };
